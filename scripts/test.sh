@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds a normal and a sanitizer configuration, and
+# runs every test in both, on SQLite and on a throwaway PostgreSQL server.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh postgresql-15
+
+scripts/build.sh build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKZ8MRP_SANITIZE=ON \
+  -DKZ8MRP_BUILD_BENCHMARKS=OFF
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+for dir in build/test build/sanitize; do
+  echo "== tests in $dir"
+  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+done

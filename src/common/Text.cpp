@@ -1,0 +1,115 @@
+#include "common/Text.h"
+
+#include <kz8mrp/Error.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace kz8mrp::text {
+
+std::string NumberText(double value) {
+  if (!std::isfinite(value)) {
+    throw Error(errc::kOverflow, "Overflow: a number that is not finite cannot be written");
+  }
+  if (value == 0) return "0";  // also for -0
+  char buf[64];
+  const bool whole = std::trunc(value) == value && std::fabs(value) < 1e17;
+  const auto res = whole ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed)
+                         : std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, res.ptr);
+}
+
+bool ParseNumber(std::string_view s, double& out) {
+  s = Trim(s);
+  if (s.empty()) return false;
+  if (s.front() == '+') s.remove_prefix(1);
+  const auto res = std::from_chars(s.data(), s.data() + s.size(), out);
+  return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string ToLower(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return r;
+}
+
+std::string ToUpper(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return r;
+}
+
+std::string_view Trim(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::vector<std::string> Split(std::string_view s, char separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t at = s.find(separator, start);
+    parts.emplace_back(s.substr(start, at - start));
+    if (at == std::string_view::npos) return parts;
+    start = at + 1;
+  }
+}
+
+std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string r;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i) r += separator;
+    r += parts[i];
+  }
+  return r;
+}
+
+namespace {
+
+std::uint32_t NextCodePoint(std::string_view s, std::size_t& i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 1;
+  std::uint32_t cp = len == 1 ? b : b & (0x3Fu >> (len - 1));
+  for (int k = 1; k < len && i + static_cast<std::size_t>(k) < s.size(); ++k) {
+    cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3Fu);
+  }
+  i += static_cast<std::size_t>(len);
+  return cp;
+}
+
+bool IsZeroWidth(std::uint32_t cp) {
+  // Thai above and below vowels and tone marks, and general combining marks.
+  return cp == 0x0E31 || (cp >= 0x0E34 && cp <= 0x0E3A) || (cp >= 0x0E47 && cp <= 0x0E4E) ||
+         (cp >= 0x0300 && cp <= 0x036F) || cp == 0x200B;
+}
+
+bool IsWide(std::uint32_t cp) {
+  return (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF) ||
+         (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) ||
+         (cp >= 0xFF00 && cp <= 0xFF60) || (cp >= 0xFFE0 && cp <= 0xFFE6);
+}
+
+}  // namespace
+
+std::size_t DisplayWidth(std::string_view utf8) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::uint32_t cp = NextCodePoint(utf8, i);
+    if (IsZeroWidth(cp)) continue;
+    width += IsWide(cp) ? 2 : 1;
+  }
+  return width;
+}
+
+}  // namespace kz8mrp::text

@@ -1,0 +1,68 @@
+// The seam between the database layer and one database product. A backend is
+// one open connection; everything the methods need of it is here, and the few
+// dialect differences are gathered at the end.
+#pragma once
+
+#include "host/db/Value.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kz8mrp::db {
+
+enum class Kind { SQLite, PostgreSQL };
+
+// "SQLITE" or "POSTGRESQL", the names the methods pass to ConvertSQL.
+std::string KindName(Kind kind);
+
+enum class ColumnType { Text, Integer, Real, Date };
+
+struct ColumnInfo {
+  std::string name;  // as the catalog gives it
+  ColumnType type;
+};
+
+struct TableInfo {
+  std::string name;
+  std::vector<ColumnInfo> columns;
+  std::vector<std::string> primary_key;
+  bool exists() const { return !columns.empty(); }
+  const ColumnInfo* Find(std::string_view column) const;  // case-insensitive
+};
+
+// A whole result, read at once: a snapshot, as a static cursor gives.
+struct ResultSet {
+  std::vector<std::string> columns;
+  std::vector<std::vector<Value>> rows;
+};
+
+class Backend {
+ public:
+  Backend() = default;
+  Backend(const Backend&) = delete;
+  Backend& operator=(const Backend&) = delete;
+  virtual ~Backend() = default;
+
+  virtual Kind kind() const = 0;
+  virtual ResultSet Query(const std::string& sql, const std::vector<Value>& params) = 0;
+  // Runs one statement; returns the number of rows it changed.
+  virtual std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) = 0;
+  // Runs several statements separated by ';' (schema scripts).
+  virtual void ExecuteScript(const std::string& sql) = 0;
+  // Columns and primary key from the catalog; no columns when the table is missing.
+  virtual TableInfo DescribeTable(const std::string& table) = 0;
+  // False once the connection is known to be broken (the pool drops it).
+  virtual bool Healthy() const { return true; }
+
+  // Dialect.
+  virtual std::string Placeholder(int index) const = 0;  // 1-based
+  virtual std::string BeginStatement() const = 0;
+};
+
+// Opens the backend a connection string names (SQLite file or PostgreSQL server).
+std::unique_ptr<Backend> OpenBackend(const std::string& connection_string);
+
+}  // namespace kz8mrp::db

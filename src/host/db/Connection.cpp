@@ -1,0 +1,101 @@
+#include "host/db/Connection.h"
+
+#include <kz8mrp/Error.h>
+
+#include "common/Text.h"
+
+namespace kz8mrp::db {
+
+std::string KindName(Kind kind) { return kind == Kind::SQLite ? "SQLITE" : "POSTGRESQL"; }
+
+const ColumnInfo* TableInfo::Find(std::string_view column) const {
+  for (const auto& c : columns) {
+    if (text::EqualsNoCase(c.name, column)) return &c;
+  }
+  return nullptr;
+}
+
+std::unique_ptr<Connection> Connection::Open(const std::string& connection_string) {
+  return std::make_unique<Connection>(OpenBackend(connection_string), connection_string);
+}
+
+Connection::Connection(std::unique_ptr<Backend> backend, std::string connection_string)
+    : backend_(std::move(backend)), connection_string_(std::move(connection_string)) {}
+
+Connection::~Connection() {
+  if (depth_ > 0) {
+    try {
+      backend_->Execute("ROLLBACK", {});
+    } catch (...) {  // closing anyway; the server discards the transaction
+    }
+  }
+}
+
+std::int64_t Connection::Execute(const std::string& sql, const std::vector<Value>& params) {
+  return backend_->Execute(sql, params);
+}
+
+ResultSet Connection::Query(const std::string& sql, const std::vector<Value>& params) {
+  return backend_->Query(sql, params);
+}
+
+namespace {
+std::string SavepointName(int depth) { return "kz8mrp_sp" + std::to_string(depth); }
+}  // namespace
+
+void Connection::BeginTrans() {
+  backend_->Execute(depth_ == 0 ? backend_->BeginStatement() : "SAVEPOINT " + SavepointName(depth_),
+                    {});
+  ++depth_;
+}
+
+void Connection::CommitTrans() {
+  if (depth_ == 0) throw Error(errc::kInvalidArgument, "CommitTrans without BeginTrans");
+  backend_->Execute(depth_ == 1 ? "COMMIT" : "RELEASE SAVEPOINT " + SavepointName(depth_ - 1), {});
+  --depth_;
+}
+
+void Connection::RollbackTrans() {
+  if (depth_ == 0) throw Error(errc::kInvalidArgument, "RollbackTrans without BeginTrans");
+  --depth_;
+  if (depth_ == 0) {
+    backend_->Execute("ROLLBACK", {});
+  } else {
+    const std::string sp = SavepointName(depth_);
+    backend_->Execute("ROLLBACK TO SAVEPOINT " + sp, {});
+    backend_->Execute("RELEASE SAVEPOINT " + sp, {});
+  }
+}
+
+const TableInfo& Connection::Table(const std::string& name) {
+  const std::string key = text::ToLower(name);
+  auto it = tables_.find(key);
+  if (it == tables_.end()) {
+    TableInfo info = backend_->DescribeTable(name);
+    if (!info.exists()) {
+      throw Error(errc::kInvalidArgument, "no such table: " + name);
+    }
+    it = tables_.emplace(key, std::move(info)).first;
+  }
+  return it->second;
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+  connection_.BeginTrans();
+}
+
+Transaction::~Transaction() {
+  if (done_) return;
+  try {
+    connection_.RollbackTrans();
+  } catch (...) {  // a destructor must not throw; the connection reports on next use
+  }
+}
+
+void Transaction::Commit() {
+  if (done_) throw Error(errc::kInvalidArgument, "transaction already ended");
+  done_ = true;
+  connection_.CommitTrans();
+}
+
+}  // namespace kz8mrp::db

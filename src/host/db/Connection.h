@@ -1,0 +1,64 @@
+// A database connection as the methods use it: action statements, recordsets,
+// and a transaction bracket that nests through savepoints.
+#pragma once
+
+#include "host/db/Backend.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace kz8mrp::db {
+
+class Connection {
+ public:
+  // A file path or "sqlite:PATH" opens SQLite; "postgresql://..." or
+  // "host=... dbname=..." opens PostgreSQL.
+  static std::unique_ptr<Connection> Open(const std::string& connection_string);
+  Connection(std::unique_ptr<Backend> backend, std::string connection_string);
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+  ~Connection();
+
+  Kind kind() const { return backend_->kind(); }
+  std::string KindName() const { return db::KindName(kind()); }
+  const std::string& ConnectionString() const { return connection_string_; }
+
+  // An action statement (UPDATE, DELETE, INSERT, DDL).
+  std::int64_t Execute(const std::string& sql, const std::vector<Value>& params = {});
+  ResultSet Query(const std::string& sql, const std::vector<Value>& params = {});
+
+  void BeginTrans();
+  void CommitTrans();
+  void RollbackTrans();
+  int TransactionDepth() const { return depth_; }
+
+  // Catalog facts of a table, read once per connection. Throws for a missing table.
+  const TableInfo& Table(const std::string& name);
+  // Forget cached catalog facts (after the schema changed).
+  void ForgetTables() { tables_.clear(); }
+
+  Backend& backend() { return *backend_; }
+
+ private:
+  std::unique_ptr<Backend> backend_;
+  std::string connection_string_;
+  int depth_ = 0;
+  std::map<std::string, TableInfo> tables_;  // key: lower-case name
+};
+
+// Rolls back in its destructor unless committed; never throws from there.
+class Transaction {
+ public:
+  explicit Transaction(Connection& connection);
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  ~Transaction();
+  void Commit();
+
+ private:
+  Connection& connection_;
+  bool done_ = false;
+};
+
+}  // namespace kz8mrp::db

@@ -1,0 +1,161 @@
+#include "host/db/Recordset.h"
+
+#include <kz8mrp/Error.h>
+
+#include "common/Text.h"
+#include "host/db/Convert.h"
+
+#include <regex>
+
+namespace kz8mrp::db {
+
+Recordset::Recordset(Connection& connection, std::string sql, LockType lock)
+    : connection_(connection), sql_(std::move(sql)), lock_(lock) {
+  ResultSet result = connection_.Query(sql_);
+  columns_ = std::move(result.columns);
+  rows_ = std::move(result.rows);
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    index_.emplace(text::ToLower(columns_[i]), i);  // the first match wins
+  }
+}
+
+void Recordset::MoveNext() {
+  if (Eof()) throw Error(errc::kNoCurrentRecord, "Either BOF or EOF is True");
+  ++row_;
+}
+
+bool Recordset::HasField(std::string_view name) const {
+  return index_.count(text::ToLower(name)) != 0;
+}
+
+std::size_t Recordset::ColumnIndex(std::string_view name) const {
+  const auto it = index_.find(text::ToLower(name));
+  if (it == index_.end()) {
+    throw Error(errc::kItemNotFound, "Item cannot be found in the collection: column " +
+                                         std::string(name) + " is not in the result");
+  }
+  return it->second;
+}
+
+const Value& Recordset::Field(std::string_view name) const {
+  const std::size_t column = ColumnIndex(name);
+  if (Eof()) throw Error(errc::kNoCurrentRecord, "Either BOF or EOF is True");
+  if (adding_) {
+    for (const auto& [assigned, value] : pending_) {
+      if (text::EqualsNoCase(assigned, name)) return value;
+    }
+    static const Value kNull;
+    return kNull;
+  }
+  return rows_[row_][column];
+}
+
+const TableInfo& Recordset::Target() {
+  if (lock_ != LockType::Optimistic) {
+    throw Error(errc::kInvalidArgument, "the recordset is read-only: " + sql_);
+  }
+  if (!target_) {
+    static const std::regex kSelectAll(R"(^\s*SELECT\s+\*\s+FROM\s+([A-Za-z0-9_]+))",
+                                       std::regex::icase);
+    std::smatch m;
+    if (!std::regex_search(sql_, m, kSelectAll)) {
+      throw Error(errc::kInvalidArgument,
+                  "a written recordset must be opened on SELECT * FROM one table: " + sql_);
+    }
+    target_ = &connection_.Table(m[1].str());
+  }
+  return *target_;
+}
+
+void Recordset::AddNew() {
+  Target();
+  adding_ = true;
+  pending_.clear();
+}
+
+void Recordset::Set(std::string_view column, Value value) {
+  const TableInfo& table = Target();
+  if (!table.Find(column)) {
+    throw Error(errc::kItemNotFound, "Item cannot be found in the collection: " + table.name +
+                                         " has no column " + std::string(column));
+  }
+  if (!adding_ && Eof()) throw Error(errc::kNoCurrentRecord, "Either BOF or EOF is True");
+  for (auto& [assigned, v] : pending_) {
+    if (text::EqualsNoCase(assigned, column)) {
+      v = std::move(value);
+      return;
+    }
+  }
+  pending_.emplace_back(std::string(column), std::move(value));
+}
+
+void Recordset::Update() {
+  Target();
+  if (adding_) {
+    InsertNew();
+  } else {
+    UpdateCurrent();
+  }
+  pending_.clear();
+  adding_ = false;
+}
+
+void Recordset::InsertNew() {
+  const TableInfo& table = *target_;
+  std::string names;
+  std::string marks;
+  std::vector<Value> params;
+  for (const auto& [column, value] : pending_) {
+    const ColumnInfo& info = *table.Find(column);
+    if (!params.empty()) {
+      names += ',';
+      marks += ',';
+    }
+    names += info.name;
+    params.push_back(ConvertForColumn(value, info));
+    marks += connection_.backend().Placeholder(static_cast<int>(params.size()));
+  }
+  connection_.Execute("INSERT INTO " + table.name + " (" + names + ") VALUES (" + marks + ")",
+                      params);
+  // The new row becomes the current one, as the columns were assigned.
+  std::vector<Value> row(columns_.size());
+  for (const auto& [column, value] : pending_) {
+    if (const auto it = index_.find(text::ToLower(column)); it != index_.end()) {
+      row[it->second] = ConvertForColumn(value, *table.Find(column));
+    }
+  }
+  rows_.push_back(std::move(row));
+  row_ = rows_.size() - 1;
+}
+
+void Recordset::UpdateCurrent() {
+  if (Eof()) throw Error(errc::kNoCurrentRecord, "Either BOF or EOF is True");
+  if (pending_.empty()) return;
+  const TableInfo& table = *target_;
+  if (table.primary_key.empty()) {
+    throw Error(errc::kInvalidArgument,
+                "cannot overwrite a row of " + table.name + ": the table has no primary key");
+  }
+  std::string sets;
+  std::vector<Value> params;
+  for (const auto& [column, value] : pending_) {
+    const ColumnInfo& info = *table.Find(column);
+    params.push_back(ConvertForColumn(value, info));
+    if (!sets.empty()) sets += ',';
+    sets += info.name + "=" + connection_.backend().Placeholder(static_cast<int>(params.size()));
+  }
+  std::string where;
+  for (const std::string& key : table.primary_key) {
+    params.push_back(rows_[row_][ColumnIndex(key)]);
+    if (!where.empty()) where += " AND ";
+    where += key + "=" + connection_.backend().Placeholder(static_cast<int>(params.size()));
+  }
+  connection_.Execute("UPDATE " + table.name + " SET " + sets + " WHERE " + where, params);
+  for (const auto& [column, value] : pending_) {
+    if (const auto it = index_.find(text::ToLower(column)); it != index_.end()) {
+      rows_[row_][it->second] = ConvertForColumn(value, *table.Find(column));
+    }
+  }
+}
+
+}  // namespace kz8mrp::db

@@ -1,0 +1,61 @@
+// A recordset opened on SQL text holds a snapshot of its rows. Opened for
+// writing on "SELECT * FROM <table> WHERE ...", it can overwrite the current
+// row (found again by the table's primary key) or add a new one.
+#pragma once
+
+#include "host/db/Connection.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace kz8mrp::db {
+
+enum class LockType { ReadOnly, Optimistic };
+
+class Recordset {
+ public:
+  Recordset(Connection& connection, std::string sql, LockType lock = LockType::ReadOnly);
+  Recordset(const Recordset&) = delete;
+  Recordset& operator=(const Recordset&) = delete;
+  ~Recordset() = default;
+
+  bool Eof() const { return adding_ ? false : row_ >= rows_.size(); }
+  void MoveNext();
+  std::size_t RecordCount() const { return rows_.size(); }
+
+  bool HasField(std::string_view name) const;
+  // The current row's column, looked up without regard to case.
+  const Value& Field(std::string_view name) const;
+  // The column joined to an empty text (null gives "").
+  std::string Text(std::string_view name) const { return Field(name).AsText(); }
+
+  // Writing.
+  void AddNew();
+  void Set(std::string_view column, Value value);
+  void Update();
+
+  const std::string& Sql() const { return sql_; }
+
+ private:
+  std::size_t ColumnIndex(std::string_view name) const;
+  const TableInfo& Target();
+  void UpdateCurrent();
+  void InsertNew();
+
+  Connection& connection_;
+  std::string sql_;
+  LockType lock_;
+  std::vector<std::string> columns_;
+  std::unordered_map<std::string, std::size_t> index_;  // lower-case name -> first column
+  std::vector<std::vector<Value>> rows_;
+  std::size_t row_ = 0;
+  bool adding_ = false;
+  std::vector<std::pair<std::string, Value>> pending_;  // assigned, not yet updated
+  const TableInfo* target_ = nullptr;
+};
+
+}  // namespace kz8mrp::db

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "host/db/Backend.h"
+
+#include <memory>
+#include <string>
+
+struct sqlite3;
+
+namespace kz8mrp::db::sqlite {
+
+// One SQLite connection in WAL mode with a busy timeout, so that a second
+// connection reads the last committed data while a transaction is open.
+class SqliteBackend final : public Backend {
+ public:
+  explicit SqliteBackend(const std::string& path);
+
+  Kind kind() const override { return Kind::SQLite; }
+  ResultSet Query(const std::string& sql, const std::vector<Value>& params) override;
+  std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) override;
+  void ExecuteScript(const std::string& sql) override;
+  TableInfo DescribeTable(const std::string& table) override;
+
+  std::string Placeholder(int index) const override;
+  std::string BeginStatement() const override { return "BEGIN IMMEDIATE"; }
+
+ private:
+  struct Closer {
+    void operator()(sqlite3* db) const;
+  };
+  std::unique_ptr<sqlite3, Closer> db_;
+};
+
+// The path a SQLite connection string names ("sqlite:PATH" or a plain path).
+std::string PathOf(const std::string& connection_string);
+
+}  // namespace kz8mrp::db::sqlite

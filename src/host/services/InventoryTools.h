@@ -1,0 +1,34 @@
+// Stock figures from the posted stock card, and posting of stock documents.
+#pragma once
+
+#include <kz8mrp/OleDate.h>
+
+#include <string>
+#include <string_view>
+
+namespace kz8mrp {
+class DataObj;
+class AppObj;
+class ClientObj;
+}  // namespace kz8mrp
+
+namespace kz8mrp::host {
+
+class InventoryTools {
+ public:
+  // Stock of a kind ("RM", "WIP", "RM-OUT", "FG") up to and including the day.
+  double Balance(DataObj& data, std::string_view product, OleDate date,
+                 std::string_view stock_kind) const;
+  // Movements of that kind on that day.
+  double Balance2(DataObj& data, std::string_view product, OleDate date,
+                  std::string_view stock_kind) const;
+  // Quantity received on that day; an empty kind means finished goods.
+  double Balance3(DataObj& data, std::string_view product, OleDate date,
+                  std::string_view stock_kind) const;
+  // (Re)writes the stock card rows of a stock document: its lines when it is
+  // approved and not cancelled, none otherwise.
+  void Post(std::string_view document_no, bool repost, DataObj& data, AppObj& app,
+            ClientObj& client) const;
+};
+
+}  // namespace kz8mrp::host

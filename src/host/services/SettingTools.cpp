@@ -1,0 +1,115 @@
+#include "host/services/SettingTools.h"
+
+#include <kz8mrp/Error.h>
+
+#include "common/Text.h"
+#include "host/db/Connection.h"
+#include "host/db/Pool.h"
+#include "host/services/ConvertTools.h"
+
+#include <cstdio>
+#include <map>
+
+namespace kz8mrp::host {
+
+bool ReadSetting(db::Connection& connection, std::string_view key, std::string& value) {
+  const auto rs = connection.Query(
+      "SELECT TSetValue FROM KZ8TSetting WHERE TSetKey=" + connection.backend().Placeholder(1),
+      {db::Value(key)});
+  if (rs.rows.empty()) return false;
+  value = rs.rows.front().front().AsText();
+  return true;
+}
+
+double SettingTools::GetNumber(std::string_view key, db::Connection& connection) const {
+  std::string value;
+  if (!ReadSetting(connection, key, value)) return 0;
+  return ConvertTools().ToDouble(value);
+}
+
+double SettingTools::GetNumberStr(std::string_view key,
+                                  const std::string& connection_string) const {
+  db::PooledConnection connection(connection_string);
+  return GetNumber(key, *connection);
+}
+
+std::string SettingTools::GetText(std::string_view key, db::Connection& connection) const {
+  std::string value;
+  ReadSetting(connection, key, value);
+  return value;
+}
+
+bool SettingTools::GetFlag(std::string_view /*client_identity*/, std::string_view key,
+                           const std::string& connection_string, std::string_view /*app_identity*/,
+                           bool default_value) const {
+  db::PooledConnection connection(connection_string);
+  std::string value;
+  if (!ReadSetting(*connection, key, value)) return default_value;
+  const std::string v = text::ToUpper(text::Trim(value));
+  if (v == "1" || v == "TRUE" || v == "Y" || v == "-1") return true;
+  if (v == "0" || v == "FALSE" || v == "N") return false;
+  return default_value;
+}
+
+namespace {
+
+// Short tags keep numbers of kinds that share a table apart.
+std::string KindTag(std::string_view kind) {
+  static const std::map<std::string, std::string, std::less<>> kTags = {
+      {"JOB", "JOB"}, {"MPS", "MPS"}, {"PRODUCTION", "PD"}, {"PRODUCTIONPROCESS", "PP"}};
+  const std::string upper = text::ToUpper(kind);
+  const auto it = kTags.find(upper);
+  return it == kTags.end() ? upper : it->second;
+}
+
+std::string Period(OleDate date) {
+  const auto p = date.Split();
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02d%02d", p.year % 100, p.month);
+  return buf;
+}
+
+}  // namespace
+
+std::string SettingTools::NewDocumentNo(std::string_view kind, db::Connection& connection,
+                                        OleDate document_date, std::string_view branch,
+                                        std::string_view book) const {
+  return NewDocumentNo2(kind, connection, document_date, branch, book);
+}
+
+std::string SettingTools::NewDocumentNo2(std::string_view kind, db::Connection& connection,
+                                         OleDate document_date, std::string_view /*branch*/,
+                                         std::string_view book, std::string_view /*book_doc_code*/,
+                                         std::string_view /*job_book*/) const {
+  if (text::Trim(kind).empty()) throw Error(errc::kInvalidArgument, "document kind is empty");
+  const std::string period = Period(document_date);
+  const std::string book_code(text::Trim(book));
+  const auto& b = connection.backend();
+  const auto rs =
+      connection.Query("INSERT INTO KZ8TDocNo (TDocKind,TDocBook,TDocPeriod,TDocLast) VALUES (" +
+                           b.Placeholder(1) + "," + b.Placeholder(2) + "," + b.Placeholder(3) +
+                           ",1) ON CONFLICT (TDocKind,TDocBook,TDocPeriod) DO UPDATE SET "
+                           "TDocLast=KZ8TDocNo.TDocLast+1 RETURNING TDocLast",
+                       {db::Value(text::ToUpper(kind)), db::Value(book_code), db::Value(period)});
+  const auto last = static_cast<long long>(rs.rows.at(0).at(0).AsNumber());
+  char seq[24];
+  std::snprintf(seq, sizeof seq, "%05lld", last);
+  std::string number = KindTag(kind) + "-";
+  if (!book_code.empty() && book_code != "-") number += book_code + "-";
+  return number + period + "-" + seq;
+}
+
+void SettingTools::LogApproval(const ApprovalRecord& r, db::Connection& connection) const {
+  const auto& b = connection.backend();
+  std::string marks;
+  for (int i = 1; i <= 9; ++i) marks += (i > 1 ? "," : "") + b.Placeholder(i);
+  connection.Execute(
+      "INSERT INTO KZ8TApproveLog (TAplMode,TAplEvent,TAplDocNo,TAplRemark,TAplUserCode,"
+      "TAplKeyColumn,TAplPrefix,TAplTable,TAplDate) VALUES (" +
+          marks + ")",
+      {db::Value(r.mode), db::Value(r.event), db::Value(r.document_no), db::Value(r.remark),
+       db::Value(r.user_code), db::Value(r.key_column), db::Value(r.prefix), db::Value(r.table),
+       db::Value(r.when)});
+}
+
+}  // namespace kz8mrp::host

@@ -1,0 +1,89 @@
+#include "support/TestDb.h"
+
+#include "host/db/Pool.h"
+#include "host/schema/Schema.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+
+namespace kz8test {
+namespace {
+
+std::string PostgresServer() {
+  const char* pg = std::getenv("KZ8MRP_TEST_PG");
+  return pg ? pg : "";
+}
+
+std::filesystem::path ScratchDirectory() {
+  static const std::filesystem::path dir = [] {
+    auto d = std::filesystem::temp_directory_path() / ("kz8mrp-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
+std::string SafeName(std::string name) {
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return name;
+}
+
+std::string FreshSqlite(const std::string& test_name) {
+  static std::atomic<int> counter{0};
+  const auto path =
+      ScratchDirectory() / (SafeName(test_name) + "-" + std::to_string(counter++) + ".db");
+  auto connection = kz8mrp::db::Connection::Open(path.string());
+  kz8mrp::schema::Install(*connection);
+  return path.string();
+}
+
+}  // namespace
+
+// Defined by the PostgreSQL test support: a fresh database on the test server.
+std::string FreshPostgres(const std::string& server, const std::string& test_name);
+
+std::vector<std::string> Backends() {
+  std::vector<std::string> b = {"sqlite"};
+  if (!PostgresServer().empty()) b.emplace_back("postgresql");
+  return b;
+}
+
+std::string BackendName(const ::testing::TestParamInfo<std::string>& info) { return info.param; }
+
+std::string FreshDatabase(const std::string& backend, const std::string& test_name) {
+  if (backend == "postgresql") return FreshPostgres(PostgresServer(), test_name);
+  return FreshSqlite(test_name);
+}
+
+void DbTest::SetUp() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  connection_string_ =
+      FreshDatabase(GetParam(), std::string(info->test_suite_name()) + "_" + info->name());
+  connection_ = kz8mrp::db::Connection::Open(connection_string_);
+  data_ = std::make_unique<kz8mrp::DataObj>(connection_string_, app_, client_);
+  data_->SetNow(kz8mrp::OleDate::FromParts(2027, 1, 4, 9, 0));
+}
+
+void DbTest::TearDown() {
+  data_.reset();
+  connection_.reset();
+  kz8mrp::db::ClearPool();
+}
+
+std::string DbTest::Scalar(const std::string& sql) {
+  const auto rs = Query(sql);
+  if (rs.rows.empty() || rs.rows.front().empty()) return {};
+  return rs.rows.front().front().AsText();
+}
+
+void DbTest::Setting(const std::string& key, const std::string& value) {
+  kz8mrp::db::WriteRow(fixture_connection(), "KZ8TSetting",
+                       {{"TSetKey", key}, {"TSetValue", value}});
+}
+
+}  // namespace kz8test

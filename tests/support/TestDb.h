@@ -1,0 +1,57 @@
+// One suite, two databases: database tests derive from DbTest and are
+// instantiated with KZ8_INSTANTIATE_DB_TEST(Suite); they run on a fresh SQLite
+// file and, when the test command started one, on a PostgreSQL server.
+#pragma once
+
+#include <kz8mrp/MRPObject.h>
+
+#include "host/db/Connection.h"
+#include "host/db/Rows.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kz8test {
+
+// "sqlite", and "postgresql" when KZ8MRP_TEST_PG names a server.
+std::vector<std::string> Backends();
+std::string BackendName(const ::testing::TestParamInfo<std::string>& info);
+
+// A fresh, empty database with the whole schema, for one test.
+std::string FreshDatabase(const std::string& backend, const std::string& test_name);
+
+class DbTest : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  bool IsPostgres() const { return GetParam() == "postgresql"; }
+  // Runs a statement on the fixture's own connection (autocommit).
+  void Exec(const std::string& sql) { fixture_connection().Execute(sql); }
+  kz8mrp::db::ResultSet Query(const std::string& sql) { return fixture_connection().Query(sql); }
+  // A single value of a query, as text ("" for no row or null).
+  std::string Scalar(const std::string& sql);
+  void Insert(std::string_view table, const kz8mrp::db::RowValues& values) {
+    kz8mrp::db::InsertRow(fixture_connection(), table, values);
+  }
+  void Setting(const std::string& key, const std::string& value);
+  kz8mrp::db::Connection& fixture_connection() { return *connection_; }
+
+  std::string connection_string_;
+  kz8mrp::AppObj app_;
+  kz8mrp::ClientObj client_{"planner", "PLN", "HQ"};
+  std::unique_ptr<kz8mrp::DataObj> data_;
+  kz8mrp::MRPObject engine_;
+
+ private:
+  std::unique_ptr<kz8mrp::db::Connection> connection_;
+};
+
+}  // namespace kz8test
+
+#define KZ8_INSTANTIATE_DB_TEST(Suite)                                          \
+  INSTANTIATE_TEST_SUITE_P(Db, Suite, ::testing::ValuesIn(kz8test::Backends()), \
+                           kz8test::BackendName)
