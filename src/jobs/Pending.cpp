@@ -7,13 +7,6 @@ namespace kz8mrp {
 
 using component::NotAvailable;
 
-Integer MRPObject::AdjustJOB2TR(const String&, const String&, bool, DataObj&, AppObj&, ClientObj&) {
-  NotAvailable("AdjustJOB2TR");
-}
-Integer MRPObject::AdjustJOBProductionTR(const String&, const String&, bool, DataObj&, AppObj&,
-                                         ClientObj&) {
-  NotAvailable("AdjustJOBProductionTR");
-}
 String MRPObject::CreateJOBfromSO2TR(const String&, const String&, const String&, Integer, DataObj&,
                                      AppObj&, ClientObj&) {
   NotAvailable("CreateJOBfromSO2TR");

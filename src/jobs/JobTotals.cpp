@@ -1,0 +1,147 @@
+// Job quantity totals: how much of each job line is already on production
+// orders and how much is still to be ordered, which routing steps an order
+// covers, and the same two figures for the whole job.
+#include <kz8mrp/MRPObject.h>
+
+#include "host/Sql.h"
+#include "host/db/Recordset.h"
+#include "host/services/DbTools.h"
+#include "host/services/SettingTools.h"
+#include "jobs/Reading.h"
+
+#include <array>
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+namespace kz8mrp {
+namespace {
+
+using db::Recordset;
+using jobs::kUnitSuffixes;
+using jobs::NumberOf;
+
+using Quantities = std::array<double, 3>;
+
+struct Reader {
+  DataObj& data;
+  const host::ConvertTools& convert;
+  const host::DbTools& db;
+
+  // Every SELECT of the totals is converted for the database kind first.
+  Recordset Open(const String& sql) const {
+    return Recordset(data.Connection(), db.ConvertSQL(sql, data.DatabaseKind()));
+  }
+  // Adds up, over every row, the three unit columns `prefix`, `prefix`2 and
+  // `prefix`3 of each (prefix, sums) pair.
+  void AddUp(const String& sql,
+             std::initializer_list<std::pair<const char*, Quantities*>> targets) const {
+    for (Recordset rs = Open(sql); !rs.Eof(); rs.MoveNext()) {
+      for (const auto& [prefix, sums] : targets) {
+        for (std::size_t u = 0; u < sums->size(); ++u) {
+          (*sums)[u] += NumberOf(convert, rs, String(prefix) + kUnitSuffixes[u]);
+        }
+      }
+    }
+  }
+};
+
+// Marks the routing steps of a job line that the line's production orders cover.
+void MarkCoveredSteps(const Reader& r, const String& step_query) {
+  for (Recordset rs = r.Open(step_query); !rs.Eof(); rs.MoveNext()) {
+    const String same_step =
+        " AND TJStTSpdStep=" + sql::Number(NumberOf(r.convert, rs, "TJPMStep")) +
+        " AND TJstTJbMTJobNo=" + sql::Text(rs.Text("TJPdTJbMTJobNo")) +
+        " AND TJStTJbMLn=" + sql::Number(NumberOf(r.convert, rs, "TJPdTJbMLn")) +
+        " AND TJStTPdtCode=" + sql::Text(rs.Text("TJPdProductCode"));
+    const String step_code = sql::Text(rs.Text("TJPMTSepCode"));
+    r.data.ExecuteSQL("Update KZ8TJobMethod Set TJStTJPDNo=" + sql::Text(rs.Text("TJPDNo")) +
+                      " Where TJStTSepCode=" + step_code + same_step);
+    r.data.ExecuteSQL(
+        "Update KZ8TJobMethod Set TJstProcessStatus=1 Where TJstProcessStatus=0 AND TJStTSepCode=" +
+        step_code + same_step);
+  }
+}
+
+// One job line: its steps covered by orders, and its ordered and outstanding
+// quantities. The outstanding part is left to the database, from the line's
+// own quantity to produce, so it may fall below zero.
+void AdjustJobLine(const Reader& r, const host::SettingTools& settings, const String& job,
+                   const Recordset& line) {
+  const String line_no = sql::Number(NumberOf(r.convert, line, "TJbMLn"));
+  // Mode 1 counts every order of the line, whatever product it makes.
+  const bool any_product =
+      std::nearbyint(settings.GetNumber("MRPPercentOrderMode", r.data.Connection())) == 1;
+  String sum_query =
+      "SELECT TJPdQuantity,TJPdQuantity2,TJPdQuantity3 FROM KZ8TJobProduction Where "
+      "TJPdCancelStatus<>1 AND TJPdTJbMTJobNo= " +
+      sql::Text(job) + " AND TJPdTJbMLn=" + line_no;
+  String step_query =
+      "SELECT TJPDNo,TJPMTSepCode,TJPMStep,TJPdTJbMTJobNo,TJPdTJbMLn,TJPdProductCode,TJPMTSepCode,"
+      "TJPMStep FROM KZ8TJobProduction INNER JOIN KZ8TJobProductionM ON"
+      " KZ8TJobProduction.TJPdNo = KZ8TJobProductionM.TJPMTJPdNo Where TJPdCancelStatus<>1 AND "
+      "TJPdTJbMTJobNo= " +
+      sql::Text(job) + " AND TJPdTJbMLn=" + line_no;
+  if (!any_product) {
+    const String product = sql::Text(line.Text("TJbMTPdtCode"));
+    sum_query += " AND TJPdProductCode=" + product;
+    step_query += " AND TJPdProductCode=" + product;
+  }
+
+  MarkCoveredSteps(r, step_query);
+  Quantities ordered{};
+  r.AddUp(sum_query, {{"TJPdQuantity", &ordered}});
+  for (std::size_t u = 0; u < ordered.size(); ++u) {
+    const String unit = kUnitSuffixes[u];
+    const String sum = sql::Number(ordered[u]);
+    r.data.ExecuteSQL("Update KZ8TJobMB Set TJbMTotalRequest" + unit + "=" + sum +
+                      ",TJbMTotalArrear" + unit + "=TJbMUseOrder" + unit + "-" + sum +
+                      " WHERE TJbMTJobNo=" + sql::Text(job) + " AND TJbMLn=" + line_no);
+  }
+}
+
+// The job header: covered = stock parts of all lines plus approved, open orders.
+void AdjustJobHeader(const Reader& r, const String& job) {
+  Quantities ordered{};
+  Quantities covered{};
+  const String lines =
+      "SELECT TJbMQuantity,TJbMQuantity2,TJbMQuantity3,TJBMUseStock,TJBMUseStock2,TJBMUseStock3 "
+      "FROM KZ8TJobMB Where TJbMTJobNo= " +
+      sql::Text(job);
+  r.AddUp(lines, {{"TJbMQuantity", &ordered}, {"TJBMUseStock", &covered}});
+  r.AddUp(
+      "SELECT TJPdQuantity,TJPdQuantity2,TJPdQuantity3 FROM KZ8VJobProduction Where "
+      "TJPdCancelStatus<>1 AND TJPdApproveStatus=1 AND TJPdTJbMTJobNo= " +
+          sql::Text(job),
+      {{"TJPdQuantity", &covered}});
+
+  const char* const request_columns[] = {"TJobTotalRequest", "TJobTotalRequest2",
+                                         "TJoBTotalRequest3"};
+  for (std::size_t u = 0; u < covered.size(); ++u) {
+    r.data.ExecuteSQL("Update KZ8TJob Set " + String(request_columns[u]) + "=" +
+                      sql::Number(covered[u]) + ",TJoBTotalArrear" + kUnitSuffixes[u] + "=" +
+                      sql::Number(ordered[u] - covered[u]) + " WHERE TJobNo=" + sql::Text(job));
+  }
+}
+
+}  // namespace
+
+Integer MRPObject::AdjustJOB2TR(const String& ProductionNo, const String& JobNo, bool /*CutMode*/,
+                                DataObj& DataObj, AppObj& /*AppObj*/, ClientObj& /*ClientObj*/) {
+  String job = JobNo;
+  if (job.empty()) {
+    job = DbTools().LookupText("TJPDNo", ProductionNo, "TJPdTJbMTJobNo", "KZ8TJobProduction",
+                               DataObj.Connection());
+  }
+  const Reader reader{DataObj, ConvertTools(), DbTools()};
+  for (Recordset line =
+           reader.Open("SELECT TJbMTJobNo,TJbMLn,TJbMTPdtCode FROM KZ8TJobMB Where  TJbMTJobNo= " +
+                       sql::Text(job) + " ORDER BY TJbMLn");
+       !line.Eof(); line.MoveNext()) {
+    AdjustJobLine(reader, SettingTools(), job, line);
+  }
+  AdjustJobHeader(reader, job);
+  return 1;
+}
+
+}  // namespace kz8mrp
