@@ -7,10 +7,6 @@ namespace kz8mrp {
 
 using component::NotAvailable;
 
-String MRPObject::CreateJOBfromSO2TR(const String&, const String&, const String&, Integer, DataObj&,
-                                     AppObj&, ClientObj&) {
-  NotAvailable("CreateJOBfromSO2TR");
-}
 bool MRPObject::CanEditJob(const String&, DataObj&) { NotAvailable("CanEditJob"); }
 String MRPObject::SelectJob(const String&, DataObj&) { NotAvailable("SelectJob"); }
 
