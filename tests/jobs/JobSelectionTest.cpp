@@ -1,0 +1,113 @@
+// Whether a job may still be edited, and picking an open job from a list.
+#include "jobs/JobFixture.h"
+
+#include <kz8mrp/PickList.h>
+
+namespace kz8test {
+namespace {
+
+using kz8mrp::PickList;
+
+class JobSelectionTest : public JobTest {
+ protected:
+  // Answers every pick list with `rows` and keeps the last list shown.
+  void AnswerPickLists(std::vector<std::size_t> rows) {
+    app_.SetPickListHandler([this, rows](const PickList& list) {
+      shown_ = list;
+      return rows;
+    });
+  }
+  // The job numbers SelectJob offers, in the list's order.
+  std::vector<std::string> Offered(const std::string& branch = "") {
+    AnswerPickLists({});
+    engine_.SelectJob(branch, *data_);
+    std::vector<std::string> jobs;
+    for (const auto& row : shown_.rows) jobs.push_back(row.at(0));
+    return jobs;
+  }
+  void InvoicedJob(const std::string& job, const char* invoice_close) {
+    Job(job, {{"TJobInvoiceStatus", 1}, {"TJobIVCloseDate", invoice_close}});
+  }
+
+  PickList shown_;
+};
+
+TEST_P(JobSelectionTest, OnlyStoredCancelledJobsAreClosedToEdits) {
+  Job("OPEN");
+  Job("CANCELLED", {{"TJobCancelStatus", 1}});
+  Job("   ", {{"TJobCancelStatus", 1}});
+  Job("Q'1--", {{"TJobCancelStatus", 1}});
+
+  EXPECT_TRUE(engine_.CanEditJob("OPEN", *data_));
+  EXPECT_FALSE(engine_.CanEditJob("CANCELLED", *data_));
+  EXPECT_FALSE(engine_.CanEditJob("Q'1--", *data_));
+  // Not stored yet, or no number yet: the job is still being written.
+  EXPECT_TRUE(engine_.CanEditJob("NEW", *data_));
+  EXPECT_TRUE(engine_.CanEditJob("   ", *data_));
+  EXPECT_TRUE(engine_.CanEditJob("", *data_));
+}
+
+// Today is 2027-01-04: a job invoiced and closed for invoicing before today
+// is finished, unless the plant lets invoicing leave jobs open.
+TEST_P(JobSelectionTest, InvoicedJobIsFinishedOnceItsInvoiceClosingDateHasPassed) {
+  InvoicedJob("INV-YESTERDAY", "2027-01-03 23:59:59");
+  InvoicedJob("INV-TODAY", "2027-01-04 00:00:00");
+  InvoicedJob("INV-TOMORROW", "2027-01-05 00:00:00");
+  Job("NOT-INVOICED", {{"TJobInvoiceStatus", 0}});
+  Job("NEVER-INVOICED");
+  const std::vector<std::string> open = {"INV-TODAY", "INV-TOMORROW", "NEVER-INVOICED",
+                                         "NOT-INVOICED"};
+  const std::vector<std::string> all = {"INV-TODAY", "INV-TOMORROW", "INV-YESTERDAY",
+                                        "NEVER-INVOICED", "NOT-INVOICED"};
+
+  Setting("ACCOUNTIGNOREJOBCOMPLETED", "False");
+  EXPECT_FALSE(engine_.CanEditJob("INV-YESTERDAY", *data_));
+  for (const auto& job : open) EXPECT_TRUE(engine_.CanEditJob(job, *data_)) << job;
+  EXPECT_EQ(Offered(), open);
+
+  Setting("ACCOUNTIGNOREJOBCOMPLETED", "True");
+  EXPECT_TRUE(engine_.CanEditJob("INV-YESTERDAY", *data_));
+  EXPECT_EQ(Offered(), all);
+
+  Exec("DELETE FROM KZ8TSetting");  // absent: invoicing leaves jobs open
+  EXPECT_TRUE(engine_.CanEditJob("INV-YESTERDAY", *data_));
+  EXPECT_EQ(Offered(), all);
+}
+
+TEST_P(JobSelectionTest, ListsApprovedOpenJobsOfTheBranchInNumberOrder) {
+  Job("J3", {{"TJobTBraCode", "HQ"}});
+  Job("J1", {{"TJobTBraCode", "CM"}});
+  Job("J2", {{"TJobTBraCode", "HQ"}});
+  Job("J4", {{"TJobTBraCode", "HQ"}, {"TJobApproveStatus", 0}});
+  Job("J5", {{"TJobTBraCode", "HQ"}, {"TJobCancelStatus", 1}});
+  Job("J6", {{"TJobTBraCode", "H'Q--"}});
+
+  EXPECT_EQ(Offered(), (std::vector<std::string>{"J1", "J2", "J3", "J6"}));
+  EXPECT_EQ(Offered("HQ"), (std::vector<std::string>{"J2", "J3"}));
+  EXPECT_EQ(Offered("H'Q--"), (std::vector<std::string>{"J6"}));
+}
+
+TEST_P(JobSelectionTest, PickListShowsTheJobsColumnsAndReturnsThePickedNumber) {
+  Job("J1", {{"TJobDate", "2027-01-02 00:00:00"}, {"TJobCode", "งานโต๊ะ"}, {"TJobTPrjCode", "P9"}});
+  Job("J2");
+
+  AnswerPickLists({1});
+  EXPECT_EQ(engine_.SelectJob("", *data_), "J2");
+  EXPECT_EQ(shown_.title, "เลือกรหัสงาน");
+  EXPECT_EQ(shown_.captions, (std::vector<std::string>{"เลขที่งาน", "วันที่งาน", "รหัสงาน", "โครงการ"}));
+  EXPECT_EQ(shown_.widths, (std::vector<int>{1800, 1000, 2000, 1000}));
+  EXPECT_EQ(shown_.rows.at(0), (std::vector<std::string>{"J1", "2027-01-02", "งานโต๊ะ", "P9"}));
+  EXPECT_FALSE(shown_.multi_select);
+
+  app_.SetEnglishUI(true);
+  AnswerPickLists({});
+  EXPECT_EQ(engine_.SelectJob("", *data_), "");
+  EXPECT_EQ(shown_.title, "Select Job Order");
+  EXPECT_EQ(shown_.captions,
+            (std::vector<std::string>{"Job No", "Job Date", "Job Code", "Project"}));
+}
+
+KZ8_INSTANTIATE_DB_TEST(JobSelectionTest);
+
+}  // namespace
+}  // namespace kz8test
