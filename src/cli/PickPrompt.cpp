@@ -3,99 +3,70 @@
 
 #include "cli/Commands.h"
 #include "cli/Options.h"
+#include "cli/PickTable.h"
 #include "common/Text.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace kz8mrp::cli {
 namespace {
 
-constexpr std::size_t kMaxCellWidth = 40;
-
-// Row numbers counted from 1, as the user sees them, to 0-based indices.
-std::vector<std::size_t> ReadRowNumbers(const std::string& answer, bool strict) {
+// Row numbers counted from 1, as the user sees them, to 0-based indices;
+// nothing when the answer is not a list of such numbers.
+std::optional<std::vector<std::size_t>> ReadRowNumbers(const std::string& answer) {
   std::vector<std::size_t> rows;
   for (const std::string& part : text::Split(answer, ',')) {
     const std::string_view t = text::Trim(part);
     if (t.empty()) continue;
     double n = 0;
-    if (!text::ParseNumber(t, n) || n < 1 || n != static_cast<double>(static_cast<long>(n))) {
-      if (strict) throw UsageError("--pick takes row numbers from 1, or none: " + answer);
-      continue;
+    if (!text::ParseNumber(t, n) || n < 1 || n > 1e9 ||
+        n != static_cast<double>(static_cast<long>(n))) {
+      return std::nullopt;
     }
     rows.push_back(static_cast<std::size_t>(n) - 1);
   }
   return rows;
 }
 
-std::string Fit(const std::string& cell, std::size_t width) {
-  std::string out;
-  std::size_t used = 0;
-  // Cut on character boundaries; marks of zero width stay with their letter.
-  for (std::size_t i = 0; i < cell.size();) {
-    std::size_t len = 1;
-    const auto b = static_cast<unsigned char>(cell[i]);
-    if (b >= 0xF0)
-      len = 4;
-    else if (b >= 0xE0)
-      len = 3;
-    else if (b >= 0xC0)
-      len = 2;
-    const std::string ch = cell.substr(i, len);
-    const std::size_t w = text::DisplayWidth(ch);
-    if (used + w > width) break;
-    out += ch;
-    used += w;
-    i += len;
+bool InList(const std::vector<std::size_t>& rows, const PickList& list) {
+  for (const std::size_t r : rows) {
+    if (r >= list.rows.size()) return false;
   }
-  return out + std::string(width - used, ' ');
+  return true;
 }
 
-void ShowList(const PickList& list, std::ostream& out) {
-  std::vector<std::size_t> shown;  // columns with a width of 0 are hidden
-  for (std::size_t c = 0; c < list.columns.size(); ++c) {
-    if (c >= list.widths.size() || list.widths[c] > 0) shown.push_back(c);
-  }
-  const auto caption = [&](std::size_t c) {
-    return c < list.captions.size() && !list.captions[c].empty() ? list.captions[c]
-                                                                 : list.columns[c];
-  };
-  std::vector<std::size_t> width;
-  for (const std::size_t c : shown) {
-    std::size_t w = text::DisplayWidth(caption(c));
-    for (const auto& row : list.rows) w = std::max(w, text::DisplayWidth(row[c]));
-    width.push_back(std::min(w, kMaxCellWidth));
-  }
-  const std::size_t number_width = std::to_string(list.rows.size()).size();
-  out << list.title << '\n' << std::string(number_width, ' ');
-  for (std::size_t k = 0; k < shown.size(); ++k) out << "  " << Fit(caption(shown[k]), width[k]);
-  out << '\n';
-  for (std::size_t r = 0; r < list.rows.size(); ++r) {
-    const std::string n = std::to_string(r + 1);
-    out << std::string(number_width - n.size(), ' ') << n;
-    for (std::size_t k = 0; k < shown.size(); ++k) {
-      out << "  " << Fit(list.rows[r][shown[k]], width[k]);
-    }
-    out << '\n';
-  }
+std::size_t ScreenWidth() {
+  winsize size{};
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
 }
 
+// Asks until the answer names rows of the list; Enter (or "none") picks none.
 std::vector<std::size_t> AskOnTerminal(const PickList& list) {
   if (!isatty(STDIN_FILENO)) return {};
-  ShowList(list, std::cerr);
+  std::cerr << RenderPickList(list, ScreenWidth());
   if (list.rows.empty()) {
     std::cerr << "(nothing to pick)\n";
     return {};
   }
-  std::cerr << (list.multi_select ? "Row numbers, separated by commas (Enter picks none): "
-                                  : "Row number (Enter picks none): ");
-  std::string answer;
-  if (!std::getline(std::cin, answer)) return {};
-  return ReadRowNumbers(answer, false);
+  const std::string range = "1-" + std::to_string(list.rows.size());
+  for (;;) {
+    std::cerr << (list.multi_select ? "Row numbers " + range + ", separated by commas"
+                                    : "Row number " + range)
+              << " (Enter picks none): " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return {};
+    if (text::EqualsNoCase(text::Trim(answer), "none")) return {};
+    const auto rows = ReadRowNumbers(answer);
+    if (rows && InList(*rows, list) && (list.multi_select || rows->size() <= 1)) return *rows;
+    std::cerr << "  please answer with " << (list.multi_select ? "row numbers" : "one row number")
+              << " from the list (" << range << ")\n";
+  }
 }
 
 }  // namespace
@@ -105,10 +76,20 @@ void InstallPickList(AppObj& app, const std::string& pick_option) {
     app.SetPickListHandler(AskOnTerminal);
     return;
   }
-  const std::vector<std::size_t> answer = text::EqualsNoCase(text::Trim(pick_option), "none")
-                                              ? std::vector<std::size_t>{}
-                                              : ReadRowNumbers(pick_option, true);
-  app.SetPickListHandler([answer](const PickList&) { return answer; });
+  if (text::EqualsNoCase(text::Trim(pick_option), "none")) {
+    app.SetPickListHandler([](const PickList&) { return std::vector<std::size_t>{}; });
+    return;
+  }
+  const auto answer = ReadRowNumbers(pick_option);
+  if (!answer) throw UsageError("--pick takes row numbers from 1, or none: " + pick_option);
+  // A row the list does not have is a mistake in the command, not "nothing picked".
+  app.SetPickListHandler([rows = *answer, pick_option](const PickList& list) {
+    if (!InList(rows, list)) {
+      throw UsageError("--pick " + pick_option + ": the list \"" + list.title + "\" has " +
+                       std::to_string(list.rows.size()) + " rows");
+    }
+    return rows;
+  });
 }
 
 }  // namespace kz8mrp::cli

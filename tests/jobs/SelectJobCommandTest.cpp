@@ -1,0 +1,168 @@
+// Picking a job with the kz8mrp program: answered by --pick, or on a terminal.
+#include "common/Text.h"
+#include "jobs/JobFixture.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kz8test {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;  // standard output (on a terminal: everything shown)
+  std::string err;
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Quoted(const std::string& word) {
+  std::string q = "'";
+  for (const char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::string line : kz8mrp::text::Split(text, '\n')) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// What a terminal shows in each cell of a line: a letter with its marks of
+// zero width, or a blank.
+std::vector<std::string> ScreenCells(const std::string& line) {
+  std::vector<std::string> cells;
+  for (std::size_t i = 0; i < line.size();) {
+    std::size_t len = 1;
+    const auto b = static_cast<unsigned char>(line[i]);
+    len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    const std::string ch = line.substr(i, len);
+    const std::size_t w = kz8mrp::text::DisplayWidth(ch);
+    if (w == 0 && !cells.empty()) {
+      cells.back() += ch;
+    } else {
+      cells.push_back(ch);
+      if (w == 2) cells.emplace_back();
+    }
+    i += len;
+  }
+  return cells;
+}
+
+class SelectJobCommandTest : public JobTest {
+ protected:
+  void SetUp() override {
+    JobTest::SetUp();
+    Job("J1", {{"TJobDate", "2027-01-02"}, {"TJobCode", "งานเก้าอี้ไม้สัก"}, {"TJobTPrjCode", "P1"}});
+    Job("J2", {{"TJobDate", "2027-01-03"},
+               {"TJobCode", "a job code far too long for one column of a terminal list"},
+               {"TJobTPrjCode", "โครงการบ้านสวน"}});
+    Job("J3", {{"TJobDate", "2027-01-04"}, {"TJobCode", "J-3"}});
+    scratch_ =
+        std::filesystem::path(::testing::TempDir()) / ("kz8mrp-pick-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(scratch_);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(scratch_);
+    JobTest::TearDown();
+  }
+
+  std::string Command(const std::string& options) {
+    return std::string(KZ8MRP_CLI) + " call --db " + Quoted(connection_string_) + " " + options +
+           " SelectJob BranchCode=";
+  }
+  Outcome Execute(const std::string& shell_command) {
+    const auto out = scratch_ / "out";
+    const auto err = scratch_ / "err";
+    Outcome run;
+    const int raw =
+        std::system((shell_command + " >" + out.string() + " 2>" + err.string()).c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadFile(out);
+    run.err = ReadFile(err);
+    return run;
+  }
+  // Runs the command on a pseudo-terminal that types `keys`.
+  Outcome OnTerminal(const std::string& options, const std::string& keys) {
+    const auto input = scratch_ / "keys";
+    std::ofstream(input) << keys;
+    return Execute("script -qec " + Quoted(Command(options)) + " /dev/null <" + input.string());
+  }
+
+  std::filesystem::path scratch_;
+};
+
+TEST_P(SelectJobCommandTest, PickOptionAnswersWithoutATerminal) {
+  Outcome r = Execute(Command("--pick 2") + " </dev/null");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "J2\n");
+
+  r = Execute(Command("--pick none") + " </dev/null");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "\n");
+
+  r = Execute(Command("") + " </dev/null");  // no terminal to ask: nothing picked
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "\n");
+
+  r = Execute(Command("--pick 4") + " </dev/null");  // the list has three rows
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("has 3 rows"), std::string::npos) << r.err;
+
+  r = Execute(Command("--pick two") + " </dev/null");
+  EXPECT_EQ(r.status, 2);
+}
+
+TEST_P(SelectJobCommandTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
+  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
+  const Outcome r = OnTerminal("", "x\n7\n3\n");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::vector<std::string> lines = Lines(r.out);
+  EXPECT_NE(r.out.find("please answer with one row number from the list (1-3)"), std::string::npos);
+  ASSERT_FALSE(lines.empty());
+  const std::string& answer = lines[lines.size() - 2];  // after the last prompt
+  EXPECT_EQ(answer.substr(answer.size() - 4), ": J3") << answer;
+
+  // The title, the heads, a rule under them, then one line per job.
+  std::size_t title = 0;
+  while (title < lines.size() && lines[title] != "เลือกรหัสงาน") ++title;
+  ASSERT_LT(title + 5, lines.size()) << r.out;
+  const std::vector<std::string> table(lines.begin() + title + 1, lines.begin() + title + 6);
+  EXPECT_NE(table[0].find("เลขที่งาน"), std::string::npos);
+  EXPECT_EQ(table[2].substr(0, 4), "1  J");
+  EXPECT_NE(table[3].find("\xE2\x80\xA6"), std::string::npos) << "a long cell ends in an ellipsis";
+
+  // Every column starts in the same screen cell on every line, Thai included.
+  const std::vector<std::string> rule = ScreenCells(table[1]);
+  std::vector<std::size_t> starts;
+  for (std::size_t c = 1; c < rule.size(); ++c) {
+    if (rule[c] == "-" && rule[c - 1] == " ") starts.push_back(c);
+  }
+  ASSERT_EQ(starts.size(), 4U) << table[1];
+  EXPECT_LE(starts[3] - starts[2], 40U + 2U) << "a column is at most forty cells wide";
+  for (const std::string& line : table) {
+    const std::vector<std::string> cells = ScreenCells(line);
+    for (const std::size_t s : starts) {
+      if (cells.size() <= s) continue;  // an empty last cell leaves no blanks behind
+      EXPECT_EQ(cells[s - 1], " ") << line;
+      EXPECT_NE(cells[s], " ") << line;
+    }
+  }
+}
+
+KZ8_INSTANTIATE_DB_TEST(SelectJobCommandTest);
+
+}  // namespace
+}  // namespace kz8test
