@@ -6,6 +6,9 @@
 
 namespace kz8mrp {
 class AppObj;
+class ClientObj;
+class DataObj;
+class MRPObject;
 namespace db {
 class Connection;
 }
@@ -24,5 +27,9 @@ void InstallPickList(AppObj& app, const std::string& pick_option);
 // of the demo plan with.
 void LoadDemoPlant(db::Connection& connection);
 int DemoCommand(const std::vector<std::string>& args);
+
+// The demonstration's sales order, and the job made from it with its totals.
+void LoadDemoSalesOrders(db::Connection& connection);
+void ShowJobFromSalesOrder(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client);
 
 }  // namespace kz8mrp::cli

@@ -97,6 +97,7 @@ int DemoCommand(const std::vector<std::string>& args) {
   ShowHoursPerDay(planner);
   ShowHolidays(planner);
   ShowNearestWorkingDays(planner);
+  ShowJobFromSalesOrder(planner.engine, planner.data, planner.app, planner.client);
   return 0;
 }
 

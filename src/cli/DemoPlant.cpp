@@ -63,6 +63,7 @@ void LoadDemoPlant(db::Connection& connection) {
   LoadSections(connection);
   LoadSettings(connection);
   LoadHolidays(connection);
+  LoadDemoSalesOrders(connection);
   tx.Commit();
 }
 

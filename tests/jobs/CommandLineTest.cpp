@@ -1,4 +1,5 @@
-// Picking a job with the kz8mrp program: answered by --pick, or on a terminal.
+// The kz8mrp program: picking a job (answered by --pick, or on a terminal) and
+// the demonstration of a job made from a sales order.
 #include "common/Text.h"
 #include "jobs/JobFixture.h"
 
@@ -61,7 +62,7 @@ std::vector<std::string> ScreenCells(const std::string& line) {
   return cells;
 }
 
-class SelectJobCommandTest : public JobTest {
+class CommandLineTest : public JobTest {
  protected:
   void SetUp() override {
     JobTest::SetUp();
@@ -79,9 +80,11 @@ class SelectJobCommandTest : public JobTest {
     JobTest::TearDown();
   }
 
+  std::string Program(const std::string& words) {
+    return std::string(KZ8MRP_CLI) + " " + words + " --db " + Quoted(connection_string_);
+  }
   std::string Command(const std::string& options) {
-    return std::string(KZ8MRP_CLI) + " call --db " + Quoted(connection_string_) + " " + options +
-           " SelectJob BranchCode=";
+    return Program("call " + options) + " SelectJob BranchCode=";
   }
   Outcome Execute(const std::string& shell_command) {
     const auto out = scratch_ / "out";
@@ -104,7 +107,7 @@ class SelectJobCommandTest : public JobTest {
   std::filesystem::path scratch_;
 };
 
-TEST_P(SelectJobCommandTest, PickOptionAnswersWithoutATerminal) {
+TEST_P(CommandLineTest, PickOptionAnswersWithoutATerminal) {
   Outcome r = Execute(Command("--pick 2") + " </dev/null");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "J2\n");
@@ -125,7 +128,7 @@ TEST_P(SelectJobCommandTest, PickOptionAnswersWithoutATerminal) {
   EXPECT_EQ(r.status, 2);
 }
 
-TEST_P(SelectJobCommandTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
+TEST_P(CommandLineTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
   if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
   const Outcome r = OnTerminal("", "x\n7\n3\n");
   ASSERT_EQ(r.status, 0) << r.out;
@@ -162,7 +165,18 @@ TEST_P(SelectJobCommandTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer
   }
 }
 
-KZ8_INSTANTIATE_DB_TEST(SelectJobCommandTest);
+// Run twice on one database, the demo rebuilds its job under the same number.
+TEST_P(CommandLineTest, DemoMakesAJobFromTheSalesOrderAndShowsItsTotals) {
+  for (int run = 0; run < 2; ++run) {
+    const Outcome r = Execute(Program("demo") + " </dev/null");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("job JOB-2612-00001"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("job totals: covered 4, still to order 16"), std::string::npos) << r.out;
+  }
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TJob WHERE TJobRefNo='SO2612-0007'"), "1");
+}
+
+KZ8_INSTANTIATE_DB_TEST(CommandLineTest);
 
 }  // namespace
 }  // namespace kz8test
