@@ -14,8 +14,6 @@
 namespace kz8mrp::cli {
 namespace {
 
-using db::Value;
-
 constexpr const char* kDemoSalesOrder = "SO2612-0007";
 
 void LoadProducts(db::Connection& c) {

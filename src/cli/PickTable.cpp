@@ -139,6 +139,7 @@ std::string RenderPickList(const PickList& list, std::size_t max_width) {
   out += Line(std::string(number_width, '-'), number_width, rules);
   for (std::size_t r = 0; r < list.rows.size(); ++r) {
     std::vector<std::string> cells;
+    cells.reserve(columns.size());
     for (const Column& c : columns) cells.push_back(Fit(CellOf(list, r, c.index), c));
     out += Line(std::to_string(r + 1), number_width, cells);
   }

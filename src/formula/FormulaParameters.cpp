@@ -45,7 +45,7 @@ String StripTrailingSeparators(const String& text, const String& separator) {
 
 String MRPObject::GETFormulaParameterList(const String& FormulaCode, const String& FormulaGroupCode,
                                           DataObj& DataObj, bool SkipCode,
-                                          ByRef<String> SplitChar) {
+                                          ByRef<String> SplitChar) {  // NOLINT: as declared
   const String& separator = SplitChar.get();
   const db::PooledConnection connection(DataObj.ConnectionString());
   const db::Recordset formula(

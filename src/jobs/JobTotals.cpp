@@ -46,21 +46,39 @@ struct Reader {
   }
 };
 
-// Marks the routing steps of a job line that the line's production orders cover.
+// The routing step of the job line that an order's step covers; the same
+// condition serves both marks.
+String CoveredStep(const Recordset& rs, const host::ConvertTools& convert) {
+  return sql::Text(rs.Text("TJPMTSepCode")) +
+         " AND TJStTSpdStep=" + sql::Number(NumberOf(convert, rs, "TJPMStep")) +
+         " AND TJstTJbMTJobNo=" + sql::Text(rs.Text("TJPdTJbMTJobNo")) +
+         " AND TJStTJbMLn=" + sql::Number(NumberOf(convert, rs, "TJPdTJbMLn")) +
+         " AND TJStTPdtCode=" + sql::Text(rs.Text("TJPdProductCode"));
+}
+
+// Marks the routing steps of a job line that the line's production orders
+// cover: the order that covers each, and that it is in production.
 void MarkCoveredSteps(const Reader& r, const String& step_query) {
   for (Recordset rs = r.Open(step_query); !rs.Eof(); rs.MoveNext()) {
-    const String same_step =
-        " AND TJStTSpdStep=" + sql::Number(NumberOf(r.convert, rs, "TJPMStep")) +
-        " AND TJstTJbMTJobNo=" + sql::Text(rs.Text("TJPdTJbMTJobNo")) +
-        " AND TJStTJbMLn=" + sql::Number(NumberOf(r.convert, rs, "TJPdTJbMLn")) +
-        " AND TJStTPdtCode=" + sql::Text(rs.Text("TJPdProductCode"));
-    const String step_code = sql::Text(rs.Text("TJPMTSepCode"));
-    r.data.ExecuteSQL("Update KZ8TJobMethod Set TJStTJPDNo=" + sql::Text(rs.Text("TJPDNo")) +
-                      " Where TJStTSepCode=" + step_code + same_step);
-    r.data.ExecuteSQL(
-        "Update KZ8TJobMethod Set TJstProcessStatus=1 Where TJstProcessStatus=0 AND TJStTSepCode=" +
-        step_code + same_step);
+    const String step = CoveredStep(rs, r.convert);
+    String order = "Update KZ8TJobMethod Set TJStTJPDNo=";
+    order += sql::Text(rs.Text("TJPDNo"));
+    order += " Where TJStTSepCode=";
+    r.data.ExecuteSQL(order.append(step));
+    String status =
+        "Update KZ8TJobMethod Set TJstProcessStatus=1 Where TJstProcessStatus=0 AND TJStTSepCode=";
+    r.data.ExecuteSQL(status.append(step));
   }
+}
+
+// The line's ordered quantity in one unit; the outstanding part is computed
+// by the database from the line's own quantity to produce.
+String LineTotalsUpdate(const String& unit, double ordered, const String& job,
+                        const String& line_no) {
+  const String sum = sql::Number(ordered);
+  return "Update KZ8TJobMB Set TJbMTotalRequest" + unit + "=" + sum + ",TJbMTotalArrear" + unit +
+         "=TJbMUseOrder" + unit + "-" + sum + " WHERE TJbMTJobNo=" + sql::Text(job) +
+         " AND TJbMLn=" + line_no;
 }
 
 // One job line: its steps covered by orders, and its ordered and outstanding
@@ -92,11 +110,7 @@ void AdjustJobLine(const Reader& r, const host::SettingTools& settings, const St
   Quantities ordered{};
   r.AddUp(sum_query, {{"TJPdQuantity", &ordered}});
   for (std::size_t u = 0; u < ordered.size(); ++u) {
-    const String unit = kUnitSuffixes[u];
-    const String sum = sql::Number(ordered[u]);
-    r.data.ExecuteSQL("Update KZ8TJobMB Set TJbMTotalRequest" + unit + "=" + sum +
-                      ",TJbMTotalArrear" + unit + "=TJbMUseOrder" + unit + "-" + sum +
-                      " WHERE TJbMTJobNo=" + sql::Text(job) + " AND TJbMLn=" + line_no);
+    r.data.ExecuteSQL(LineTotalsUpdate(kUnitSuffixes[u], ordered[u], job, line_no));
   }
 }
 

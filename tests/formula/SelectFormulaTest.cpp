@@ -10,7 +10,7 @@ using kz8mrp::PickList;
 
 class SelectFormulaTest : public FormulaTest {
  protected:
-  void AnswerPickLists(std::vector<std::size_t> rows) {
+  void AnswerPickLists(const std::vector<std::size_t>& rows) {
     app_.SetPickListHandler([this, rows](const PickList& list) {
       shown_ = list;
       return rows;

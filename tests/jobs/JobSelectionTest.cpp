@@ -11,7 +11,7 @@ using kz8mrp::PickList;
 class JobSelectionTest : public JobTest {
  protected:
   // Answers every pick list with `rows` and keeps the last list shown.
-  void AnswerPickLists(std::vector<std::size_t> rows) {
+  void AnswerPickLists(const std::vector<std::size_t>& rows) {
     app_.SetPickListHandler([this, rows](const PickList& list) {
       shown_ = list;
       return rows;
