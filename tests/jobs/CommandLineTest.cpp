@@ -1,11 +1,10 @@
-// The kz8mrp program: picking a job (answered by --pick, or on a terminal) and
-// the demonstration of a job made from a sales order.
+// The kz8mrp program: a job picked by --pick or on a terminal, and the demo of
+// a job made from a sales order.
 #include "common/Text.h"
 #include "jobs/JobFixture.h"
 
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,18 +12,13 @@
 namespace kz8test {
 namespace {
 
+namespace fs = std::filesystem;
+
 struct Outcome {
   int status = -1;
-  std::string out;  // standard output (on a terminal: everything shown)
+  std::string out;  // standard output; on a terminal, everything it showed
   std::string err;
 };
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string Quoted(const std::string& word) {
   std::string q = "'";
@@ -32,23 +26,19 @@ std::string Quoted(const std::string& word) {
   return q + "'";
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::string line : kz8mrp::text::Split(text, '\n')) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
+std::string Slurp(const fs::path& path) {
+  std::stringstream s;
+  s << std::ifstream(path, std::ios::binary).rdbuf();
+  return s.str();
 }
 
 // What a terminal shows in each cell of a line: a letter with its marks of
-// zero width, or a blank.
+// zero width, a blank, or the right half of a wide letter ("").
 std::vector<std::string> ScreenCells(const std::string& line) {
   std::vector<std::string> cells;
   for (std::size_t i = 0; i < line.size();) {
-    std::size_t len = 1;
     const auto b = static_cast<unsigned char>(line[i]);
-    len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    const std::size_t len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
     const std::string ch = line.substr(i, len);
     const std::size_t w = kz8mrp::text::DisplayWidth(ch);
     if (w == 0 && !cells.empty()) {
@@ -71,79 +61,64 @@ class CommandLineTest : public JobTest {
                {"TJobCode", "a job code far too long for one column of a terminal list"},
                {"TJobTPrjCode", "โครงการบ้านสวน"}});
     Job("J3", {{"TJobDate", "2027-01-04"}, {"TJobCode", "J-3"}});
-    scratch_ =
-        std::filesystem::path(::testing::TempDir()) / ("kz8mrp-pick-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(scratch_);
+    fs::create_directories(scratch_);
   }
   void TearDown() override {
-    std::filesystem::remove_all(scratch_);
+    fs::remove_all(scratch_);
     JobTest::TearDown();
   }
 
   std::string Program(const std::string& words) {
     return std::string(KZ8MRP_CLI) + " " + words + " --db " + Quoted(connection_string_);
   }
-  std::string Command(const std::string& options) {
+  std::string PickJob(const std::string& options) {
     return Program("call " + options) + " SelectJob BranchCode=";
   }
-  Outcome Execute(const std::string& shell_command) {
-    const auto out = scratch_ / "out";
-    const auto err = scratch_ / "err";
-    Outcome run;
-    const int raw =
-        std::system((shell_command + " >" + out.string() + " 2>" + err.string()).c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadFile(out);
-    run.err = ReadFile(err);
-    return run;
+  Outcome Execute(const std::string& command) {
+    const int raw = std::system(
+        (command + " >" + (scratch_ / "out").string() + " 2>" + (scratch_ / "err").string())
+            .c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(scratch_ / "out"),
+            Slurp(scratch_ / "err")};
   }
   // Runs the command on a pseudo-terminal that types `keys`.
-  Outcome OnTerminal(const std::string& options, const std::string& keys) {
-    const auto input = scratch_ / "keys";
-    std::ofstream(input) << keys;
-    return Execute("script -qec " + Quoted(Command(options)) + " /dev/null <" + input.string());
+  Outcome OnTerminal(const std::string& command, const std::string& keys) {
+    std::ofstream(scratch_ / "keys") << keys;
+    return Execute("script -qec " + Quoted(command) + " /dev/null <" +
+                   (scratch_ / "keys").string());
   }
 
-  std::filesystem::path scratch_;
+  fs::path scratch_ = fs::path(::testing::TempDir()) / ("kz8mrp-cli-" + std::to_string(::getpid()));
 };
 
 TEST_P(CommandLineTest, PickOptionAnswersWithoutATerminal) {
-  Outcome r = Execute(Command("--pick 2") + " </dev/null");
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "J2\n");
+  EXPECT_EQ(Execute(PickJob("--pick 2") + " </dev/null").out, "J2\n");
+  EXPECT_EQ(Execute(PickJob("--pick none") + " </dev/null").out, "\n");
+  EXPECT_EQ(Execute(PickJob("") + " </dev/null").out, "\n");  // no one to ask: none picked
 
-  r = Execute(Command("--pick none") + " </dev/null");
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "\n");
-
-  r = Execute(Command("") + " </dev/null");  // no terminal to ask: nothing picked
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "\n");
-
-  r = Execute(Command("--pick 4") + " </dev/null");  // the list has three rows
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("has 3 rows"), std::string::npos) << r.err;
-
-  r = Execute(Command("--pick two") + " </dev/null");
-  EXPECT_EQ(r.status, 2);
+  const Outcome beyond = Execute(PickJob("--pick 4") + " </dev/null");
+  EXPECT_EQ(beyond.status, 2);
+  EXPECT_NE(beyond.err.find("has 3 rows"), std::string::npos) << beyond.err;
+  EXPECT_EQ(Execute(PickJob("--pick two") + " </dev/null").status, 2);
 }
 
 TEST_P(CommandLineTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
   if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
-  const Outcome r = OnTerminal("", "x\n7\n3\n");
+  const Outcome r = OnTerminal(PickJob(""), "x\n7\n3\n");
   ASSERT_EQ(r.status, 0) << r.out;
-  const std::vector<std::string> lines = Lines(r.out);
   EXPECT_NE(r.out.find("please answer with one row number from the list (1-3)"), std::string::npos);
-  ASSERT_FALSE(lines.empty());
-  const std::string& answer = lines[lines.size() - 2];  // after the last prompt
-  EXPECT_EQ(answer.substr(answer.size() - 4), ": J3") << answer;
+  std::vector<std::string> lines;
+  for (std::string line : kz8mrp::text::Split(r.out, '\n')) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  EXPECT_EQ(lines.back(), "") << "the picked job ends the output";
+  EXPECT_EQ(lines[lines.size() - 2].substr(lines[lines.size() - 2].size() - 4), ": J3");
 
   // The title, the heads, a rule under them, then one line per job.
-  std::size_t title = 0;
-  while (title < lines.size() && lines[title] != "เลือกรหัสงาน") ++title;
-  ASSERT_LT(title + 5, lines.size()) << r.out;
-  const std::vector<std::string> table(lines.begin() + title + 1, lines.begin() + title + 6);
-  EXPECT_NE(table[0].find("เลขที่งาน"), std::string::npos);
+  const auto title = std::find(lines.begin(), lines.end(), "เลือกรหัสงาน");
+  ASSERT_LT(title + 5, lines.end()) << r.out;
+  const std::vector<std::string> table(title + 1, title + 6);
   EXPECT_EQ(table[2].substr(0, 4), "1  J");
   EXPECT_NE(table[3].find("\xE2\x80\xA6"), std::string::npos) << "a long cell ends in an ellipsis";
 

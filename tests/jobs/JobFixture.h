@@ -1,9 +1,10 @@
-// A small plant for job tests: sales orders, job lines, routing steps and
+// A small plant for job tests: sales orders, jobs, routing steps and
 // production orders in a line each.
 #pragma once
 
 #include "support/TestDb.h"
 
+#include <algorithm>
 #include <string>
 
 namespace kz8test {
@@ -12,58 +13,38 @@ class JobTest : public DbTest {
  protected:
   using Row = kz8mrp::db::RowValues;
 
-  // A sales order header; `extra` adds or overrides columns.
-  void SalesOrder(const std::string& no, Row extra = {}) {
-    Row row = {{"TSODNo", no},
-               {"TSODCode", "C-" + no},
-               {"TSODDate", "2026-12-20"},
-               {"TSODDeliveryDate", "2027-02-01"},
-               {"TSODTBraCode", "HQ"},
-               {"TSODRevision", 0}};
-    Insert("KZ8TSO", Merge(row, extra));
+  // clang-format off
+  void SalesOrder(const std::string& no, const Row& extra = {}) {
+    Insert("KZ8TSO", Merge({{"TSODNo", no}, {"TSODCode", "C-" + no}, {"TSODDate", "2026-12-20"},
+                            {"TSODDeliveryDate", "2027-02-01"}, {"TSODRevision", 0}}, extra));
   }
+  // Units 2 and 3 hold twice and three times unit 1, here and below.
   void SalesLine(const std::string& no, int ln, const std::string& product, double quantity,
-                 Row extra = {}) {
-    Row row = {{"TSOBTSODNo", no},
-               {"TSOBLn", ln},
-               {"TSOBTPOSCode", product},
-               {"TSOBPOSName", "name of " + product},
-               {"TSOBQuantity", quantity},
-               {"TSOBQuantity2", quantity * 2},
-               {"TSOBQuantity3", quantity * 3}};
-    Insert("KZ8TSOMB", Merge(row, extra));
+                 const Row& extra = {}) {
+    Insert("KZ8TSOMB", Merge({{"TSOBTSODNo", no}, {"TSOBLn", ln}, {"TSOBTPOSCode", product},
+                              {"TSOBQuantity", quantity}, {"TSOBQuantity2", quantity * 2},
+                              {"TSOBQuantity3", quantity * 3}}, extra));
   }
-
-  // A job header and a line, written as a job from a sales order leaves them.
-  void Job(const std::string& job, Row extra = {}) {
-    Row row = {{"TJobNo", job}, {"TJobApproveStatus", 1}, {"TJobCancelStatus", 0}};
-    Insert("KZ8TJob", Merge(row, extra));
+  void Job(const std::string& job, const Row& extra = {}) {
+    Insert("KZ8TJob",
+           Merge({{"TJobNo", job}, {"TJobApproveStatus", 1}, {"TJobCancelStatus", 0}}, extra));
   }
   void JobLine(const std::string& job, int ln, const std::string& product, double quantity,
                double use_stock = 0) {
-    Insert("KZ8TJobMB", {{"TJbMTJobNo", job},
-                         {"TJbMLn", ln},
-                         {"TJbMTPdtCode", product},
-                         {"TJbMQuantity", quantity},
-                         {"TJbMQuantity2", quantity * 2},
-                         {"TJbMQuantity3", quantity * 3},
-                         {"TJbMUseStock", use_stock},
-                         {"TJbMUseStock2", use_stock * 2},
-                         {"TJbMUseStock3", use_stock * 3},
-                         {"TJbMUseOrder", quantity - use_stock},
-                         {"TJbMUseOrder2", (quantity - use_stock) * 2},
-                         {"TJbMUseOrder3", (quantity - use_stock) * 3}});
+    const double order = quantity - use_stock;
+    Insert("KZ8TJobMB", {{"TJbMTJobNo", job}, {"TJbMLn", ln}, {"TJbMTPdtCode", product},
+                         {"TJbMQuantity", quantity}, {"TJbMQuantity2", quantity * 2},
+                         {"TJbMQuantity3", quantity * 3}, {"TJbMUseStock", use_stock},
+                         {"TJbMUseStock2", use_stock * 2}, {"TJbMUseStock3", use_stock * 3},
+                         {"TJbMUseOrder", order}, {"TJbMUseOrder2", order * 2},
+                         {"TJbMUseOrder3", order * 3}});
   }
-  void RoutingStep(const std::string& job, int ln, int step, const std::string& step_code,
-                   const std::string& product, int running_no) {
-    Insert("KZ8TJobMethod", {{"TJStTJbMTJobNo", job},
-                             {"TJStTJbMLn", ln},
-                             {"TJStTSpdStep", step},
-                             {"TJStLevel", 1},
-                             {"TJStLn", running_no},
-                             {"TJStTSepCode", step_code},
-                             {"TJStTPdtCode", product},
-                             {"TJStProcessStatus", 0}});
+  // A routing step of line 1.
+  void RoutingStep(const std::string& job, int step, const std::string& step_code,
+                   const std::string& product) {
+    Insert("KZ8TJobMethod", {{"TJStTJbMTJobNo", job}, {"TJStTJbMLn", 1}, {"TJStTSpdStep", step},
+                             {"TJStLevel", 1}, {"TJStLn", step}, {"TJStTSepCode", step_code},
+                             {"TJStTPdtCode", product}, {"TJStProcessStatus", 0}});
   }
 
   struct Order {
@@ -76,24 +57,31 @@ class JobTest : public DbTest {
     int cancelled = 0;
   };
   void ProductionOrder(const Order& o) {
-    Insert("KZ8TJobProduction", {{"TJPdNo", o.no},
-                                 {"TJPdTJbMTJobNo", o.job},
-                                 {"TJPdTJbMLn", o.ln},
-                                 {"TJPdProductCode", o.product},
-                                 {"TJPdQuantity", o.quantity},
-                                 {"TJPdQuantity2", o.quantity * 2},
-                                 {"TJPdQuantity3", o.quantity * 3},
+    Insert("KZ8TJobProduction", {{"TJPdNo", o.no}, {"TJPdTJbMTJobNo", o.job}, {"TJPdTJbMLn", o.ln},
+                                 {"TJPdProductCode", o.product}, {"TJPdQuantity", o.quantity},
+                                 {"TJPdQuantity2", o.quantity * 2}, {"TJPdQuantity3", o.quantity * 3},
                                  {"TJPdApproveStatus", o.approved},
                                  {"TJPdCancelStatus", o.cancelled}});
   }
   void OrderStep(const std::string& order, int ln, int step, const std::string& step_code,
-                 Row extra = {}) {
-    Row row = {
-        {"TJPMTJPdNo", order}, {"TJPMLn", ln}, {"TJPMStep", step}, {"TJPMTSepCode", step_code}};
-    Insert("KZ8TJobProductionM", Merge(row, extra));
+                 const Row& extra = {}) {
+    Insert("KZ8TJobProductionM", Merge({{"TJPMTJPdNo", order}, {"TJPMLn", ln}, {"TJPMStep", step},
+                                        {"TJPMTSepCode", step_code}}, extra));
+  }
+  // clang-format on
+
+  // The first row of a query, its columns joined by '|', a null shown as "null".
+  std::string Values(const std::string& sql) {
+    const auto rs = Query(sql);
+    std::string out;
+    if (rs.rows.empty()) return "no row";
+    for (const auto& v : rs.rows.front()) {
+      out += (out.empty() ? "" : "|") + (v.IsNull() ? std::string("null") : v.AsText());
+    }
+    return out;
   }
 
-  // Runs a TR method the way a host does: inside the session's transaction.
+  // Runs a TR method as a host does: inside the session's transaction.
   template <class F>
   auto InTransaction(F&& f) {
     data_->BeginTrans();
@@ -101,24 +89,23 @@ class JobTest : public DbTest {
     data_->CommitTrans();
     return result;
   }
-
   kz8mrp::Integer AdjustJob(const std::string& job) {
     return InTransaction(
         [&] { return engine_.AdjustJOB2TR("", job, true, *data_, app_, client_); });
   }
 
-  static Row Merge(Row base, const Row& extra) {
-    for (const auto& [column, value] : extra) {
-      bool replaced = false;
-      for (auto& [name, v] : base) {
-        if (name == column) {
-          v = value;
-          replaced = true;
-        }
+ private:
+  static Row Merge(Row row, const Row& extra) {
+    for (const auto& given : extra) {
+      auto it = std::find_if(row.begin(), row.end(),
+                             [&](const auto& p) { return p.first == given.first; });
+      if (it != row.end()) {
+        it->second = given.second;
+      } else {
+        row.push_back(given);
       }
-      if (!replaced) base.emplace_back(column, value);
     }
-    return base;
+    return row;
   }
 };
 
