@@ -79,9 +79,9 @@ std::vector<std::string> PlantTest::Schedule(const std::string& job_no) {
       kz8mrp::sql::Text(job_no) + " ORDER BY TMPSNo");
   std::vector<std::string> lines;
   for (const auto& r : rs.rows) {
-    lines.push_back(r[0].AsText() + " " + r[1].AsText() + " " + r[2].AsText().substr(0, 16) +
-                    " +" + kz8mrp::text::NumberText(r[3].AsNumber()) + " line " + r[4].AsText() +
-                    "/" + r[5].AsText() + (r[6].AsNumber() == 1 ? " active" : " cancelled"));
+    lines.push_back(r[0].AsText() + " " + r[1].AsText() + " " + r[2].AsText().substr(0, 16) + " +" +
+                    kz8mrp::text::NumberText(r[3].AsNumber()) + " line " + r[4].AsText() + "/" +
+                    r[5].AsText() + (r[6].AsNumber() == 1 ? " active" : " cancelled"));
   }
   return lines;
 }
