@@ -7,9 +7,6 @@ namespace kz8mrp {
 
 using component::NotAvailable;
 
-String MRPObject::CreateMPSFromJobTR(const String&, DataObj&, AppObj&, ClientObj&) {
-  NotAvailable("CreateMPSFromJobTR");
-}
 double MRPObject::GETBOMHourPerUnit(const String&, Integer, DataObj&, bool) {
   NotAvailable("GETBOMHourPerUnit");
 }
