@@ -20,7 +20,7 @@ String MRPObject::CreateMPSTR(OleDate StartDateTime, double Hours, const String&
                               const String& TJobNo, Long TJbMLn, Long TSpdStep, Long TJStLn,
                               Long TJStLevel) {
   db::Connection& connection = DataObj.Connection();
-  const String number = SettingTools().NewDocumentNo2("MPS", connection, DocDate, BranchCode);
+  String number = SettingTools().NewDocumentNo2("MPS", connection, DocDate, BranchCode);
   db::Recordset rs(connection, "SELECT * FROM KZ8TMPS  WHERE TMPSNo=" + sql::Text(number),
                    db::LockType::Optimistic);
   rs.AddNew();

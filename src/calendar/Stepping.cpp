@@ -94,12 +94,12 @@ double OfficeHours(const host::DbTools& db_tools, const String& section, DataObj
 
 }  // namespace
 
-OleDate MRPObject::GetEndDateTime3(OleDate StartDateTime, OleDate EairyFinish, double EsDay,
-                                   const String& TSecCode, DataObj& DataObj, AppObj& /*AppObj*/,
-                                   ClientObj& /*ClientObj*/, bool /*CutPlanned*/, bool CutHoliday,
-                                   bool /*CutPM*/, ByRef<Integer> SetupTime,
-                                   KZ8HourType /*HourType*/, const String& SkipTJobNo,
-                                   Long SkipTJbMLn) {
+OleDate MRPObject::GetEndDateTime3(
+    OleDate StartDateTime, OleDate EairyFinish, double EsDay, const String& TSecCode,
+    DataObj& DataObj, AppObj& /*AppObj*/, ClientObj& /*ClientObj*/, bool /*CutPlanned*/,
+    bool CutHoliday, bool /*CutPM*/,
+    ByRef<Integer> SetupTime,  // NOLINT(performance-unnecessary-value-param)
+    KZ8HourType /*HourType*/, const String& SkipTJobNo, Long SkipTJbMLn) {
   // The setup time is lost on every day, not once.
   const double per_day = OfficeHours(DbTools(), TSecCode, DataObj) - SetupTime.get() / 60.0;
   const OleDate day = StartDateTime.CalendarDay();
@@ -116,12 +116,12 @@ OleDate MRPObject::GetEndDateTime3(OleDate StartDateTime, OleDate EairyFinish, d
   return end > EairyFinish ? end : EairyFinish;
 }
 
-OleDate MRPObject::GetStartDateTime3(OleDate EndDateTime, OleDate LastedStart, double EsDay,
-                                     const String& TSecCode, DataObj& DataObj, AppObj& /*AppObj*/,
-                                     ClientObj& /*ClientObj*/, bool /*CutPlanned*/, bool CutHoliday,
-                                     bool /*CutPM*/, ByRef<Integer> SetupTime,
-                                     KZ8HourType /*HourType*/, const String& SkipTJobNo,
-                                     Long SkipTJbMLn) {
+OleDate MRPObject::GetStartDateTime3(
+    OleDate EndDateTime, OleDate LastedStart, double EsDay, const String& TSecCode,
+    DataObj& DataObj, AppObj& /*AppObj*/, ClientObj& /*ClientObj*/, bool /*CutPlanned*/,
+    bool CutHoliday, bool /*CutPM*/,
+    ByRef<Integer> SetupTime,  // NOLINT(performance-unnecessary-value-param)
+    KZ8HourType /*HourType*/, const String& SkipTJobNo, Long SkipTJbMLn) {
   const double per_day = OfficeHours(DbTools(), TSecCode, DataObj) - SetupTime.get() / 60.0;
   const OleDate day = EndDateTime.CalendarDay();
   // Whole hours of the last day between the given end and 17:00; an end at

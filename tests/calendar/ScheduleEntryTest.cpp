@@ -5,15 +5,14 @@ namespace kz8test {
 namespace {
 
 using kz8mrp::Error;
-using kz8mrp::errc::kOverflow;
 
 class ScheduleEntryTest : public PlantTest {
  protected:
   std::string Book(OleDate start, double hours, const std::string& type = "MM",
                    const std::string& section = "CUT") {
     data_->BeginTrans();
-    const std::string no = engine_.CreateMPSTR(start, hours, type, "BR9", Jan(2), *data_, app_,
-                                               client_, section, "J1", 2, 20, 3, 1);
+    std::string no = engine_.CreateMPSTR(start, hours, type, "BR9", Jan(2), *data_, app_, client_,
+                                         section, "J1", 2, 20, 3, 1);
     data_->CommitTrans();
     return no;
   }

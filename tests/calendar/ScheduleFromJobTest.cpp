@@ -22,7 +22,7 @@ class ScheduleFromJobTest : public PlantTest {
   }
   std::string Run(const std::string& job_no) {
     data_->BeginTrans();
-    const std::string last = engine_.CreateMPSFromJobTR(job_no, *data_, app_, client_);
+    std::string last = engine_.CreateMPSFromJobTR(job_no, *data_, app_, client_);
     data_->CommitTrans();
     return last;
   }
