@@ -65,12 +65,6 @@ TEST_P(ScheduleEntryTest, WeeksStartOnSunday) {
   EXPECT_EQ(Column(Book(OleDate::FromParts(2023, 12, 31, 10), 1), "TMPSWeek"), "53");
 }
 
-TEST_P(ScheduleEntryTest, NightWorkCountsAgainstItsStartDay) {
-  Book(Jan(4, 23), 2, "WIP");
-  EXPECT_EQ(engine_.GETCapAsDate("CUT", Jan(4), "", 0, *data_), 2);
-  EXPECT_EQ(engine_.GETCapAsDate("CUT", Jan(5), "", 0, *data_), 0);
-}
-
 TEST_P(ScheduleEntryTest, CreateMPSCommitsWithOmittedOptionalParameters) {
   WatchedData data(connection_string_, app_, client_);
   const std::string no = engine_.CreateMPS(Jan(6, 8), 3, "HD", "HQ", Jan(6), data, app_, client_);
