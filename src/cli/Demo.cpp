@@ -9,6 +9,7 @@
 #include "host/db/Pool.h"
 #include "host/schema/Schema.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -72,6 +73,120 @@ void ShowNearestWorkingDays(Planner& p) {
             << p.engine.MoveToOfficeHourDate(saturday, true, "HQ", p.data).ToString() << '\n';
 }
 
+// ---- Machine schedule --------------------------------------------------------
+
+std::string Clock(OleDate d) { return d.ToString().substr(11, 5); }
+std::string When(OleDate d) { return Day(d) + " " + Clock(d); }
+std::string Hours(double h) { return text::NumberText(std::round(h * 100) / 100); }
+
+const char* ReserveTypeName(const std::string& type) {
+  if (type == "WIP") return "production";
+  if (type == "FG") return "finished goods";
+  if (type == "HD") return "section holiday";
+  if (type == "MM") return "maintenance";
+  return "other";
+}
+
+// The reservations a condition selects, one line each, in booking order.
+void ShowReservations(Planner& p, const std::string& condition) {
+  const db::ResultSet rs = p.data.Connection().Query(
+      "SELECT TMPSNo,TMPSTSecCode,TMPSStartDate,TMPSEndDate,TMPSHour,TMPSReserveType,"
+      "TMPSTJStTJbMTJobNo,TMPSTJStTJbMLn,TMPSTJStLn,TMPSStatus FROM KZ8TMPS WHERE " +
+      condition + " ORDER BY TMPSNo");
+  std::printf("  %-15s %-4s %-20s %-5s %5s  %-15s %s\n", "reservation", "sect", "from", "to",
+              "hours", "kind", "for");
+  for (const auto& r : rs.rows) {
+    std::string kind = ReserveTypeName(r[5].AsText());
+    if (!r[6].AsText().empty()) {
+      kind.resize(16, ' ');
+      kind += r[6].AsText();
+      if (r[7].AsNumber() != 0) kind += " line " + r[7].AsText() + " step " + r[8].AsText();
+    }
+    if (r[9].AsNumber() != 1) kind += " (cancelled)";
+    std::printf("  %-15s %-4s %-20s %-5s %5s  %s\n", r[0].AsText().c_str(), r[1].AsText().c_str(),
+                When(r[2].AsDate()).c_str(), Clock(r[3].AsDate()).c_str(),
+                Hours(r[4].AsNumber()).c_str(), kind.c_str());
+  }
+}
+
+void BookReservations(Planner& p) {
+  std::cout << "\nTime booked on the sections in the week of 4 January (CreateMPS)\n";
+  struct Booking {
+    OleDate start;
+    double hours;
+    const char* type;
+    const char* section;
+    const char* job;
+  };
+  const Booking bookings[] = {
+      {OleDate::FromParts(2027, 1, 4, 8), 3, "MM", "CUT", ""},               // new saw blades
+      {OleDate::FromParts(2027, 1, 5, 8), 5, "WIP", "CUT", "JB-2612-0007"},  // an earlier job
+      {OleDate::FromParts(2027, 1, 6, 8), 7.5, "HD", "ASM", ""},             // stock count
+  };
+  std::string numbers;
+  for (const Booking& b : bookings) {
+    const std::string no = p.engine.CreateMPS(b.start, b.hours, b.type, "HQ", p.data.Today(),
+                                              p.data, p.app, p.client, b.section, b.job);
+    numbers += (numbers.empty() ? "'" : ",'") + no + "'";
+  }
+  ShowReservations(p, "TMPSNo IN (" + numbers + ")");
+}
+
+void ScheduleJob(Planner& p) {
+  const Integer booked = p.engine.CreateMPSFromJob(kDemoScheduleJob, p.data, p.app, p.client);
+  std::cout << "\nJob " << kDemoScheduleJob << " booked from its routing steps (CreateMPSFromJob "
+            << "returned " << booked << "):\n"
+            << "each step's finished-goods booking gives way to its production hours, laid\n"
+            << "day by day from 08:00 up to the section's office hours; other bookings and\n"
+            << "holidays do not move them\n";
+  ShowReservations(p, std::string("TMPSTJStTJbMTJobNo='") + kDemoScheduleJob + "'");
+}
+
+void ShowReservedHours(Planner& p) {
+  const char* const sections[] = {"CUT", "ASM", "PNT"};
+  std::cout << "\nHours reserved per section (finished goods not counted)\n"
+            << "  day               CUT    ASM    PNT\n";
+  for (int day = 4; day <= 8; ++day) {
+    const OleDate d = OleDate::FromParts(2027, 1, day);
+    std::printf("  %-15s", Day(d).c_str());
+    for (const char* section : sections) {
+      std::printf("%7s", Hours(p.engine.GETCapAsDate(section, d, "", 0, p.data)).c_str());
+    }
+    std::printf("\n");
+  }
+  const OleDate monday = OleDate::FromParts(2027, 1, 4);
+  const OleDate saturday = OleDate::FromParts(2027, 1, 9);
+  std::printf("  %-15s", "Mon to Fri");
+  for (const char* section : sections) {
+    std::printf("%7s", Hours(p.engine.GETCapPlaned(section, monday, saturday, p.data)).c_str());
+  }
+  std::printf("\n  of which section holidays %s h and maintenance %s h\n",
+              Hours(p.engine.GETHoliday("", monday, saturday, p.data)).c_str(),
+              Hours(p.engine.GETPMDay("", monday, saturday, p.data)).c_str());
+}
+
+void ShowEndsAndStarts(Planner& p) {
+  std::cout << "\nWhen a piece of work ends, and when it must start: each day gives the office\n"
+            << "hours less the setup time and what is reserved, holidays give nothing; work\n"
+            << "is laid forward from 08:00 and back from 17:00\n";
+  const OleDate start = OleDate::FromParts(2027, 1, 4, 9, 30);
+  const OleDate due = OleDate::FromParts(2027, 1, 11, 12);
+  Integer no_setup = 0;
+  Integer half_hour = 30;
+  const OleDate end = p.engine.GetEndDateTime3(start, start, 2, "CUT", p.data, p.app, p.client,
+                                               true, true, true, no_setup);
+  const OleDate end_with_setup = p.engine.GetEndDateTime3(start, start, 2, "CUT", p.data, p.app,
+                                                          p.client, true, true, true, half_hour);
+  const OleDate must_start = p.engine.GetStartDateTime3(due, due, 1.5, "PNT", p.data, p.app,
+                                                        p.client, true, true, true, no_setup);
+  const auto line = [](const std::string& work, const char* what, OleDate at) {
+    std::printf("  %-46s %-11s %s\n", work.c_str(), what, When(at).c_str());
+  };
+  line("cutting 2 days from " + When(start), "ends", end);
+  line("the same with 30 minutes' setup a day", "ends", end_with_setup);
+  line("painting 1.5 days due " + When(due), "must start", must_start);
+}
+
 void RemoveSqliteFile(const std::string& path) {
   db::ClearPool();
   for (const char* suffix : {"", "-wal", "-shm"}) {
@@ -97,6 +212,10 @@ int DemoCommand(const std::vector<std::string>& args) {
   ShowHoursPerDay(planner);
   ShowHolidays(planner);
   ShowNearestWorkingDays(planner);
+  BookReservations(planner);
+  ScheduleJob(planner);
+  ShowReservedHours(planner);
+  ShowEndsAndStarts(planner);
   ShowJobFromSalesOrder(planner.engine, planner.data, planner.app, planner.client);
   return 0;
 }

@@ -1,5 +1,6 @@
 // A small plant to plan on: three work sections, the settings of a Thai
-// factory's working week, and the holidays of January 2027.
+// factory's working week, the holidays of January 2027, and a job whose
+// routing steps the schedule demonstration books.
 #include "cli/Commands.h"
 #include "host/db/Rows.h"
 
@@ -56,6 +57,68 @@ void LoadHolidays(db::Connection& c) {
   db::WriteRow(c, "KZ8TEmpHoliday", {{"TEhdHolidayDate", "2027-01-15"}, {"TEhdYear", 0}});
 }
 
+// ---- The job the machine schedule is booked from --------------------------------
+
+void LoadStepNames(db::Connection& c) {
+  const std::pair<const char*, const char*> steps[] = {
+      {"SAW", "CUT"}, {"GLUE", "ASM"}, {"COAT", "PNT"}};
+  for (const auto& [code, section] : steps) {
+    db::WriteRow(c, "KZ8TMRPStepName",
+                 {{"TSepCode", code}, {"TSepName", code}, {"TSepTSecCode", section}});
+  }
+}
+
+// Oak stools (line 1: saw, glue, coat) and a table top (line 2: saw only, not
+// yet dated, so it gets no finished-goods booking).
+void LoadScheduleJob(db::Connection& c) {
+  const char* job = kDemoScheduleJob;
+  db::WriteRow(c, "KZ8TJob",
+               {{"TJobNo", job},
+                {"TJobTBraCode", "HQ"},
+                {"TJobDate", Value(OleDate::FromParts(2027, 1, 4))},
+                {"TJobDescription", "Oak stools and a table top"}});
+  db::WriteRow(c, "KZ8TJobMB",
+               {{"TJbMTJobNo", job},
+                {"TJbMLn", 1},
+                {"TJbMProductName", "Oak stool"},
+                {"TJbMStartDate", Value(OleDate::FromParts(2027, 1, 4))},
+                {"TJbMSourceDate", Value(OleDate::FromParts(2027, 1, 15))}});
+  db::WriteRow(c, "KZ8TJobMB",
+               {{"TJbMTJobNo", job}, {"TJbMLn", 2}, {"TJbMProductName", "Table top"}});
+  struct Step {
+    int line, step_line;
+    const char* step_name;
+    double days, setup_minutes;
+    OleDate start, end;
+  };
+  const Step steps[] = {
+      {1, 1, "SAW", 1.5, 0, OleDate::FromParts(2027, 1, 4), OleDate::FromParts(2027, 1, 5, 12)},
+      {1, 2, "GLUE", 1, 0, OleDate::FromParts(2027, 1, 6), OleDate::FromParts(2027, 1, 7)},
+      {1, 3, "COAT", 2, 60, OleDate::FromParts(2027, 1, 7), OleDate::FromParts(2027, 1, 9)},
+      {2, 4, "SAW", 0.5, 0, OleDate::FromParts(2027, 1, 4), OleDate::FromParts(2027, 1, 4, 12)},
+  };
+  for (const Step& s : steps) {
+    db::WriteRow(c, "KZ8TJobMethod",
+                 {{"TJStTJbMTJobNo", job},
+                  {"TJStTJbMLn", s.line},
+                  {"TJStTSpdStep", s.step_line},
+                  {"TJStLevel", 1},
+                  {"TJStLn", s.step_line},
+                  {"TJStTSepCode", s.step_name},
+                  {"TJStEstimateDay", s.days},
+                  {"TJStSetupTime", s.setup_minutes},
+                  {"TJstPlanStartDate", Value(s.start)},
+                  {"TJstPlanEndDate", Value(s.end)}});
+  }
+}
+
+// The demonstration week starts with an empty machine schedule.
+void ClearScheduleWeek(db::Connection& c) {
+  c.Execute(
+      "DELETE FROM KZ8TMPS WHERE TMPSDate>='2027-01-04 00:00:00' AND "
+      "TMPSDate<='2027-01-10 00:00:00'");
+}
+
 }  // namespace
 
 void LoadDemoPlant(db::Connection& connection) {
@@ -63,6 +126,9 @@ void LoadDemoPlant(db::Connection& connection) {
   LoadSections(connection);
   LoadSettings(connection);
   LoadHolidays(connection);
+  LoadStepNames(connection);
+  LoadScheduleJob(connection);
+  ClearScheduleWeek(connection);
   LoadDemoSalesOrders(connection);
   tx.Commit();
 }

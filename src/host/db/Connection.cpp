@@ -4,7 +4,25 @@
 
 #include "common/Text.h"
 
+#include <atomic>
+
 namespace kz8mrp::db {
+namespace {
+std::atomic<std::uint64_t> statements_sent{0};
+StatementTap& Tap() {
+  static StatementTap tap;
+  return tap;
+}
+}  // namespace
+
+std::uint64_t StatementsSent() { return statements_sent.load(std::memory_order_relaxed); }
+
+void SetStatementTap(StatementTap tap) { Tap() = std::move(tap); }
+
+void Connection::Sent(const std::string& sql, const std::vector<Value>& params) const {
+  statements_sent.fetch_add(1, std::memory_order_relaxed);
+  if (const StatementTap& tap = Tap()) tap(*this, sql, params);
+}
 
 std::string KindName(Kind kind) { return kind == Kind::SQLite ? "SQLITE" : "POSTGRESQL"; }
 
@@ -32,10 +50,12 @@ Connection::~Connection() {
 }
 
 std::int64_t Connection::Execute(const std::string& sql, const std::vector<Value>& params) {
+  Sent(sql, params);
   return backend_->Execute(sql, params);
 }
 
 ResultSet Connection::Query(const std::string& sql, const std::vector<Value>& params) {
+  Sent(sql, params);
   return backend_->Query(sql, params);
 }
 
@@ -44,14 +64,13 @@ std::string SavepointName(int depth) { return "kz8mrp_sp" + std::to_string(depth
 }  // namespace
 
 void Connection::BeginTrans() {
-  backend_->Execute(depth_ == 0 ? backend_->BeginStatement() : "SAVEPOINT " + SavepointName(depth_),
-                    {});
+  Execute(depth_ == 0 ? backend_->BeginStatement() : "SAVEPOINT " + SavepointName(depth_));
   ++depth_;
 }
 
 void Connection::CommitTrans() {
   if (depth_ == 0) throw Error(errc::kInvalidArgument, "CommitTrans without BeginTrans");
-  backend_->Execute(depth_ == 1 ? "COMMIT" : "RELEASE SAVEPOINT " + SavepointName(depth_ - 1), {});
+  Execute(depth_ == 1 ? "COMMIT" : "RELEASE SAVEPOINT " + SavepointName(depth_ - 1));
   --depth_;
 }
 
@@ -59,11 +78,11 @@ void Connection::RollbackTrans() {
   if (depth_ == 0) throw Error(errc::kInvalidArgument, "RollbackTrans without BeginTrans");
   --depth_;
   if (depth_ == 0) {
-    backend_->Execute("ROLLBACK", {});
+    Execute("ROLLBACK");
   } else {
     const std::string sp = SavepointName(depth_);
-    backend_->Execute("ROLLBACK TO SAVEPOINT " + sp, {});
-    backend_->Execute("RELEASE SAVEPOINT " + sp, {});
+    Execute("ROLLBACK TO SAVEPOINT " + sp);
+    Execute("RELEASE SAVEPOINT " + sp);
   }
 }
 
@@ -71,6 +90,7 @@ const TableInfo& Connection::Table(const std::string& name) {
   const std::string key = text::ToLower(name);
   auto it = tables_.find(key);
   if (it == tables_.end()) {
+    statements_sent.fetch_add(1, std::memory_order_relaxed);
     TableInfo info = backend_->DescribeTable(name);
     if (!info.exists()) {
       throw Error(errc::kInvalidArgument, "no such table: " + name);

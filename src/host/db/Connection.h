@@ -4,6 +4,8 @@
 
 #include "host/db/Backend.h"
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,6 +43,8 @@ class Connection {
   Backend& backend() { return *backend_; }
 
  private:
+  void Sent(const std::string& sql, const std::vector<Value>& params) const;
+
   std::unique_ptr<Backend> backend_;
   std::string connection_string_;
   int depth_ = 0;
@@ -60,5 +64,16 @@ class Transaction {
   Connection& connection_;
   bool done_ = false;
 };
+
+// Every statement sent through a Connection (transaction control and catalog
+// reads included) is counted process-wide; benchmarks report what a method costs.
+std::uint64_t StatementsSent();
+
+// Sees each statement a Connection sends, with its parameters (catalog reads
+// excepted). Benchmarks replay what a method sent; an empty tap removes it.
+// Install it only while no other thread works on a database.
+using StatementTap = std::function<void(const Connection& connection, const std::string& sql,
+                                        const std::vector<Value>& params)>;
+void SetStatementTap(StatementTap tap);
 
 }  // namespace kz8mrp::db

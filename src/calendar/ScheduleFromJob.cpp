@@ -1,0 +1,149 @@
+// The machine schedule of one job: a finished-goods booking per planned step,
+// then each step's working hours laid day by day onto its section.
+#include <kz8mrp/MRPObject.h>
+
+#include "calendar/DayWalk.h"
+#include "host/Sql.h"
+#include "host/db/Recordset.h"
+#include "host/services/ConvertTools.h"
+#include "host/services/DbTools.h"
+#include "host/services/SettingTools.h"
+
+#include <algorithm>
+
+namespace kz8mrp {
+namespace {
+
+using calendar::DayWalk;
+using calendar::kOfficeStart;
+
+String FinishedGoodsQuery(const String& job_no) {
+  return String(
+             "SELECT TJobNo,TJbMLn,TJbMStartDate,TJbMSourceDate,TJobTBraCode,TJobDate,"
+             "TJstPlanStartDate,TJstPlanEndDate,TJStTSepCode,TSepTSecCode,TJStTJbMTJobNo,"
+             "TJStTJbMLn,TJStTSpdStep,TJStLn,") +
+         "TJStLevel  FROM KZ8TMRPStepName RIGHT JOIN ((KZ8TJob INNER JOIN KZ8TJobMB ON "
+         "(KZ8TJob.TJobNo = KZ8TJobMB.TJbMTJobNo) AND (KZ8TJob.TJobNo = KZ8TJobMB.TJbMTJobNo)) "
+         "INNER JOIN" +
+         " KZ8TJobMethod ON (KZ8TJobMB.TJbMLn = KZ8TJobMethod.TJStTJbMLn) AND "
+         "(KZ8TJobMB.TJbMTJobNo = KZ8TJobMethod.TJStTJbMTJobNo)) ON KZ8TMRPStepName.TSepCode =" +
+         " KZ8TJobMethod.TJStTSepCode  WHERE TJbMTJobNo=" + sql::Text(job_no) +
+         " ORDER BY TJbMLn,TJstLn";
+}
+
+String ProductionQuery(const String& job_no) {
+  return String(
+             "SELECT TJobNo,TJbMLn,TJstTSepCode,TJStEstimateDay,TJStSetupTime,"
+             "TJstPlanStartDate,TJStTSpdStep,TJStLn,TJStLevel,TJobTBraCode,TJobDate FROM "
+             "KZ8TJob INNER JOIN (KZ8TJobMB INNER") +
+         " JOIN KZ8TJobMethod ON (KZ8TJobMB.TJbMLn = KZ8TJobMethod.TJStTJbMLn) AND "
+         "(KZ8TJobMB.TJbMTJobNo = KZ8TJobMethod.TJStTJbMTJobNo)) ON (KZ8TJob.TJobNo = "
+         "KZ8TJobMB.TJbMTJobNo) AND" +
+         " (KZ8TJob.TJobNo = KZ8TJobMB.TJbMTJobNo)  WHERE TJStTJbMTJobNo=" + sql::Text(job_no) +
+         " ORDER BY TJStTJbMLn,TJStLn";
+}
+
+// A step row of either pass, read null-safe where a missing value counts as 0.
+struct Step {
+  String job_no;
+  Long line;
+  Long spd_step;
+  Long step_line;
+  Long level;
+  String branch;
+
+  Step(const db::Recordset& rs, const host::ConvertTools& convert, const char* job_column,
+       const char* line_column)
+      : job_no(rs.Text(job_column)),
+        line(convert.ToLong(rs.Text(line_column))),
+        spd_step(convert.ToLong(rs.Text("TJStTSpdStep"))),
+        step_line(convert.ToLong(rs.Text("TJStLn"))),
+        level(convert.ToLong(rs.Text("TJStLevel"))),
+        branch(rs.Text("TJobTBraCode")) {}
+
+  // A date the schedule cannot do without: no day or duration follows from a Null.
+  OleDate Date(const db::Recordset& rs, const char* column) const {
+    const db::Value& value = rs.Field(column);
+    if (value.IsNull()) {
+      throw Error(errc::kInvalidUseOfNull, "Invalid use of Null: " + String(column) + " of job " +
+                                               job_no + " line " + std::to_string(line) +
+                                               " step line " + std::to_string(step_line) +
+                                               " is empty");
+    }
+    return value.AsDate();
+  }
+};
+
+}  // namespace
+
+String MRPObject::CreateMPSFromJobTR(const String& DocNo, DataObj& DataObj, AppObj& AppObj,
+                                     ClientObj& ClientObj) {
+  db::Connection& connection = DataObj.Connection();
+  double day_hours = SettingTools().GetNumber("MRPHourPerDay", connection);
+  if (day_hours == 0) day_hours = 8;
+
+  // Every reservation of the job goes, whatever its type or status.
+  DataObj.ExecuteSQL("DELETE FROM KZ8TMPS WHERE TMPSTJStTJbMTJobNo=" + sql::Text(DocNo));
+
+  String last_number;
+  {
+    db::Recordset rs(connection, FinishedGoodsQuery(DocNo));
+    for (; !rs.Eof(); rs.MoveNext()) {
+      if (rs.Field("TJbMStartDate").IsNull() || rs.Field("TJbMSourceDate").IsNull()) continue;
+      const Step step(rs, ConvertTools(), "TJStTJbMTJobNo", "TJStTJbMLn");
+      const OleDate start = step.Date(rs, "TJstPlanStartDate");
+      const double hours = step.Date(rs, "TJstPlanEndDate").DaysSince(start) * day_hours;
+      last_number = CreateMPSTR(start, hours, "FG", step.branch, step.Date(rs, "TJobDate"), DataObj,
+                                AppObj, ClientObj, rs.Text("TSepTSecCode"), step.job_no, step.line,
+                                step.spd_step, step.step_line, step.level);
+    }
+  }
+
+  db::Recordset rs(connection, ProductionQuery(DocNo));
+  for (; !rs.Eof(); rs.MoveNext()) {
+    const Step step(rs, ConvertTools(), "TJobNo", "TJbMLn");
+    const String section =
+        DbTools().QueryText("TSepTSeccode",
+                            "SELECT TSepTSeccode FROM KZ8TMRPStepName WHERE TSepCode=" +
+                                sql::Text(rs.Text("TJstTSepCode")),
+                            connection);
+    double section_hours = DbTools().QueryNumber(
+        "TSecHOffice", "SELECT TSecHOffice FROM KZ8TSection WHERE TSecCode=" + sql::Text(section),
+        connection);
+    if (section_hours == 0) section_hours = 8;
+    // The setup time is taken off the estimate once per step.
+    double remaining =
+        (ConvertTools().ToDouble(rs.Text("TJStEstimateDay")) -
+         ConvertTools().TimeOfDay(ConvertTools().ToDouble(rs.Text("TJStSetupTime")))) *
+        section_hours;
+    OleDate day = step.Date(rs, "TJstPlanStartDate").CalendarDay();
+
+    // The step's finished-goods booking gives way to its production hours.
+    DataObj.ExecuteSQL("Update KZ8TMPS Set TMPSStatus=0 WHERE TMPSTJStTJbMTJobNo=" +
+                       sql::Text(step.job_no) + " AND TMPSTJStTJbMLn=" + sql::Number(step.line) +
+                       " AND TMPSTJStTSpdStep =" + sql::Number(step.spd_step) +
+                       " AND TMPSTJStLn=" + sql::Number(step.step_line) +
+                       " AND TMPSTJStLevel=" + sql::Number(step.level));
+
+    // Only what this job line already holds on the section that day limits it;
+    // other jobs, holidays and maintenance do not.
+    DayWalk guard("section '" + section + "' for job " + step.job_no + " from " + day.DateText());
+    while (remaining > 0) {
+      const double free =
+          section_hours - GETCapAsDate(section, day, step.job_no, step.line, DataObj);
+      if (free > 0) {
+        const double hours = std::min(free, remaining);
+        last_number =
+            CreateMPSTR(day.AddDays(kOfficeStart), hours, "WIP", step.branch,
+                        step.Date(rs, "TJobDate"), DataObj, AppObj, ClientObj, section, step.job_no,
+                        step.line, step.spd_step, step.step_line, step.level);
+        remaining -= hours;
+      }
+      if (remaining > 0) guard.Next(free > 0);
+      day = day.AddDays(1);
+    }
+  }
+  return last_number;
+}
+
+}  // namespace kz8mrp

@@ -1,0 +1,179 @@
+// The machine schedule of a job, booked from its routing steps.
+#include "Plant.h"
+
+namespace kz8test {
+namespace {
+
+using kz8mrp::Error;
+using Lines = std::vector<std::string>;
+
+class ScheduleFromJobTest : public PlantTest {
+ protected:
+  void SetUp() override {
+    PlantTest::SetUp();
+    Section("CUT", 8);
+    Section("ASM", 6);
+    StepName("S-CUT", "CUT");
+    StepName("S-ASM", "ASM");
+    StepName("S-PNT", "PNT");  // Painting keeps no section row: 8 hours a day
+    Holiday(Jan(9));
+    Holiday(Jan(10));
+    Setting("MRPHourPerDay", "10");
+  }
+  std::string Run(const std::string& job_no) {
+    data_->BeginTrans();
+    std::string last = engine_.CreateMPSFromJobTR(job_no, *data_, app_, client_);
+    data_->CommitTrans();
+    return last;
+  }
+  // A job of one line with one step of `days` on Cutting, planned for Monday.
+  void SimpleJob(const std::string& job_no, double days = 1) {
+    Job(job_no);
+    JobLine(job_no, 1);
+    Step(job_no, {1, 1, "S-CUT", days, Jan(4), Jan(5)});
+  }
+};
+
+TEST_P(ScheduleFromJobTest, AWeekOfTwoLines) {
+  Reserve({"CUT", Jan(4, 8), 8, "WIP", "K", 1});  // another job's full Monday delays nothing
+  Job("J1", "BR2");
+  JobLine("J1", 1);
+  JobLine("J1", 2, std::nullopt);  // no start date: no finished-goods booking
+  Step("J1", {1, 1, "S-CUT", 2, Jan(4, 8), Jan(6, 8)});
+  Step("J1", {1, 2, "S-ASM", 1.5, Jan(6), Jan(7, 12)});
+  Step("J1", {1, 3, "S-CUT", 2, Jan(8), Jan(10)});  // holidays are not consulted
+  Step("J1", {2, 4, "S-CUT", 0.5, Jan(4), Jan(4, 12)});
+  Step("J1", {2, 5, "S-PNT", 1, Jan(5), Jan(6), 180});  // three hours of setup, once
+
+  const std::string last = Run("J1");
+  EXPECT_EQ(Schedule("J1"), (Lines{
+                                "FG CUT 2027-01-04 08:00 +20 line 1/1 cancelled",
+                                "FG ASM 2027-01-06 00:00 +15 line 1/2 cancelled",
+                                "FG CUT 2027-01-08 00:00 +20 line 1/3 cancelled",
+                                "WIP CUT 2027-01-04 08:00 +8 line 1/1 active",
+                                "WIP CUT 2027-01-05 08:00 +8 line 1/1 active",
+                                "WIP ASM 2027-01-06 08:00 +6 line 1/2 active",
+                                "WIP ASM 2027-01-07 08:00 +3 line 1/2 active",
+                                "WIP CUT 2027-01-08 08:00 +8 line 1/3 active",
+                                "WIP CUT 2027-01-09 08:00 +8 line 1/3 active",
+                                "WIP CUT 2027-01-04 08:00 +4 line 2/4 active",
+                                "WIP PNT 2027-01-05 08:00 +7 line 2/5 active",
+                            }));
+  EXPECT_EQ(last, Scalar("SELECT MAX(TMPSNo) FROM KZ8TMPS WHERE TMPSTJStTJbMTJobNo='J1'"));
+  EXPECT_EQ(ReservationCount("TMPSTJStTJbMTJobNo='K'"), 1);
+  EXPECT_EQ(ReservationCount("TMPSTJStTJbMTJobNo='J1' AND TMPSTBraCode='HQ' AND "
+                             "TMPSTJStTSpdStep=TMPSTJStLn*10 AND TMPSTJStLevel=1"),
+            11);
+}
+
+TEST_P(ScheduleFromJobTest, StepsOfALineShareItsSectionDay) {
+  Job("J1");
+  JobLine("J1", 1);
+  for (int s = 1; s <= 3; ++s) Step("J1", {1, s, "S-CUT", 0.5, Jan(4, 13), Jan(4, 17)});
+  Step("J1", {1, 4, "S-CUT", 1.5, Jan(6), Jan(7, 12)});
+  Run("J1");
+  const Lines schedule = Schedule("J1");
+  EXPECT_EQ(Lines(schedule.begin() + 4, schedule.end()),
+            (Lines{
+                "WIP CUT 2027-01-04 08:00 +4 line 1/1 active",
+                "WIP CUT 2027-01-04 08:00 +4 line 1/2 active",
+                "WIP CUT 2027-01-05 08:00 +4 line 1/3 active",
+                "WIP CUT 2027-01-06 08:00 +8 line 1/4 active",
+                "WIP CUT 2027-01-07 08:00 +4 line 1/4 active",
+            }));
+}
+
+TEST_P(ScheduleFromJobTest, RunningAgainReplacesEveryReservationOfTheJob) {
+  SimpleJob("J1", 1.5);
+  Reserve({"CUT", Jan(20, 8), 3, "MM", "J1", 7, 0});
+  const std::string first = Run("J1");
+  const Lines schedule = Schedule("J1");
+  const std::string second = Run("J1");
+  EXPECT_NE(first, second);
+  EXPECT_EQ(Schedule("J1"), schedule);
+  EXPECT_EQ(schedule, (Lines{"FG CUT 2027-01-04 00:00 +10 line 1/1 cancelled",
+                             "WIP CUT 2027-01-04 08:00 +8 line 1/1 active",
+                             "WIP CUT 2027-01-05 08:00 +4 line 1/1 active"}));
+}
+
+TEST_P(ScheduleFromJobTest, AJobWithoutStepsLosesItsReservationsAndCommits) {
+  Job("EMPTY");
+  JobLine("EMPTY", 1);
+  Reserve({"CUT", Jan(4, 8), 3, "WIP", "EMPTY", 1});
+  WatchedData data(connection_string_, app_, client_);
+  EXPECT_EQ(engine_.CreateMPSFromJob("EMPTY", data, app_, client_), 0);
+  EXPECT_EQ(data.calls, (Lines{"open", "begin", "commit", "close"}));
+  EXPECT_EQ(ReservationCount(), 0);
+
+  SimpleJob("J1");
+  EXPECT_EQ(engine_.CreateMPSFromJob("J1", data, app_, client_), 1);
+  EXPECT_EQ(ReservationCount("TMPSTJStTJbMTJobNo='J1'"), 2);
+}
+
+TEST_P(ScheduleFromJobTest, AQuoteInTheJobNumberTouchesOnlyThatJob) {
+  for (const char* job : {"O'NEIL", "O", "NEIL"}) {
+    SimpleJob(job);
+    Reserve({"CUT", Jan(20, 8), 3, "MM", job, 1});
+  }
+  Run("O'NEIL");
+  EXPECT_EQ(Schedule("O'NEIL"), (Lines{"FG CUT 2027-01-04 00:00 +10 line 1/1 cancelled",
+                                       "WIP CUT 2027-01-04 08:00 +8 line 1/1 active"}));
+  EXPECT_EQ(Schedule("O"), (Lines{"MM CUT 2027-01-20 08:00 +3 line 1/ active"}));
+  EXPECT_EQ(Schedule("NEIL"), (Lines{"MM CUT 2027-01-20 08:00 +3 line 1/ active"}));
+  EXPECT_EQ(Run("O' OR '1'='1"), "");
+  EXPECT_EQ(ReservationCount(), 4);
+}
+
+TEST_P(ScheduleFromJobTest, AStepWithoutAPlannedStartFailsAndLeavesTheTransaction) {
+  Job("J1");
+  JobLine("J1", 1);
+  Step("J1", {1, 1, "S-CUT", 1, std::nullopt, Jan(5)});
+  WatchedData data(connection_string_, app_, client_);
+  try {
+    engine_.CreateMPSFromJob("J1", data, app_, client_);
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Number(), kz8mrp::errc::kInvalidUseOfNull);
+    EXPECT_NE(std::string(e.what()).find("TJstPlanStartDate of job J1 line 1"), std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(data.calls, (Lines{"open", "begin"}));
+  EXPECT_EQ(data.TransactionDepth(), 1);
+}
+
+TEST_P(ScheduleFromJobTest, MissingPlanDatesFailInEitherPass) {
+  Job("J2");
+  JobLine("J2", 1);
+  Step("J2", {1, 1, "S-CUT", 1, Jan(4), std::nullopt});
+  EXPECT_THROW(Run("J2"), Error);  // no duration for the finished-goods booking
+  data_->RollbackTrans();
+
+  Job("J3");
+  JobLine("J3", 1, std::nullopt);  // no finished-goods pass for this line
+  Step("J3", {1, 1, "S-CUT", 0, std::nullopt, Jan(5)});
+  EXPECT_THROW(Run("J3"), Error);  // nothing to lay out, but no day to lay it from
+}
+
+TEST_P(ScheduleFromJobTest, NegativeOfficeHoursGiveUpInsteadOfSteppingForEver) {
+  Section("NEG", -8);
+  StepName("S-NEG", "NEG");
+  Job("J1");
+  JobLine("J1", 1, std::nullopt);
+  Step("J1", {1, 1, "S-NEG", 1, Jan(4), Jan(5)});  // -8 hours to lay: nothing booked
+  EXPECT_EQ(Run("J1"), "");
+  Step("J1", {1, 2, "S-NEG", -1, Jan(4), Jan(5)});  // 8 hours, but never a free one
+  try {
+    Run("J1");
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Number(), kz8mrp::errc::kOverflow);
+    EXPECT_NE(std::string(e.what()).find("section 'NEG' for job J1"), std::string::npos)
+        << e.what();
+  }
+  data_->RollbackTrans();
+}
+
+KZ8_INSTANTIATE_DB_TEST(ScheduleFromJobTest);
+
+}  // namespace
+}  // namespace kz8test
