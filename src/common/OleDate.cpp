@@ -61,8 +61,14 @@ int DaysInMonth(int y, int m) {
   return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
 }
 
-// Whole seconds on the time line, rounded to the nearest second.
-long long LinearSeconds(double serial) { return std::llround(ToLinear(serial) * kSecondsPerDay); }
+// Whole seconds on the time line, rounded to the nearest second; a time that
+// rounds past 9999-12-31 23:59:59 is out of range too.
+long long LinearSeconds(double serial) {
+  CheckRange(ToLinear(serial));
+  const long long seconds = std::llround(ToLinear(serial) * kSecondsPerDay);
+  CheckRange(static_cast<double>(seconds) / kSecondsPerDay);
+  return seconds;
+}
 
 bool ReadDigits(std::string_view text, std::size_t& pos, std::size_t count, int& value) {
   if (pos + count > text.size()) return false;
@@ -141,7 +147,6 @@ OleDate OleDate::Parse(std::string_view text) {
 }
 
 OleDate::Parts OleDate::Split() const {
-  CheckRange(ToLinear(serial_));
   const long long total = LinearSeconds(serial_);
   long long days = total / 86400;
   long long secs = total % 86400;
@@ -158,8 +163,9 @@ OleDate::Parts OleDate::Split() const {
 }
 
 int OleDate::DayOfWeek() const {
-  long long n = LinearSeconds(serial_) / 86400;
-  if (LinearSeconds(serial_) % 86400 < 0) --n;
+  const long long seconds = LinearSeconds(serial_);
+  long long n = seconds / 86400;
+  if (seconds % 86400 < 0) --n;
   // 1899-12-30 was a Saturday.
   return static_cast<int>(((n + 6) % 7 + 7) % 7);
 }
