@@ -10,7 +10,7 @@ namespace {
 constexpr double kSecondsPerDay = 86400.0;
 
 // Days from 1970-01-01 to a civil date (proleptic Gregorian).
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+constexpr long long DaysFromCivil(long long y, unsigned m, unsigned d) {
   y -= m <= 2;
   const long long era = (y >= 0 ? y : y - 399) / 400;
   const auto yoe = static_cast<unsigned>(y - era * 400);
@@ -31,7 +31,9 @@ void CivilFromDays(long long z, int& y, int& m, int& d) {
   y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
 }
 
-const long long kEpochOffset = DaysFromCivil(1899, 12, 30);
+// Constant-initialised, so that dates built during another file's static
+// initialisation are right too.
+constexpr long long kEpochOffset = DaysFromCivil(1899, 12, 30);
 
 // The serial's point on a straight time line (days since 1899-12-30).
 double ToLinear(double serial) {

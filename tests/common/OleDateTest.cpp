@@ -21,7 +21,11 @@ int ErrorNumberOf(const std::function<void()>& f) {
   return 0;
 }
 
+// Built while the program's statics are initialised, before or after the library's own.
+const OleDate kBuiltEarly = OleDate::FromParts(2027, 1, 4, 8);
+
 TEST(OleDate, SerialsOfKnownDays) {
+  EXPECT_EQ(kBuiltEarly.ToString(), "2027-01-04 08:00:00");
   EXPECT_EQ(OleDate::FromParts(1899, 12, 30).Serial(), 0.0);
   EXPECT_EQ(OleDate::FromParts(1900, 1, 1).Serial(), 2.0);
   EXPECT_EQ(OleDate::FromParts(2000, 1, 1).Serial(), 36526.0);
