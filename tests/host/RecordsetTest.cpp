@@ -183,6 +183,21 @@ TEST_P(RecordsetTest, DatesAreStoredWithTheirTimeInOneForm) {
   EXPECT_THROW(Insert("KZ8TEmpHoliday", {{"TEhdHolidayDate", "2027-02-30"}}), kz8mrp::Error);
 }
 
+// Loaders write whole rows: a second row with the same key replaces the first,
+// however its key was spelled.
+TEST_P(RecordsetTest, WriteRowReplacesTheRowOfItsKey) {
+  kz8mrp::db::Connection& c = data_->Connection();
+  kz8mrp::db::WriteRow(c, "KZ8TEmpHoliday", {{"TEhdHolidayDate", "2027-01-01"}, {"TEhdYear", 1}});
+  kz8mrp::db::WriteRow(c, "KZ8TEmpHoliday", {{"TEhdHolidayDate", "2027-01-01"}, {"TEhdYear", 2}});
+  kz8mrp::db::WriteRow(c, "KZ8TEmpHoliday",
+                       {{"TEhdHolidayDate", OleDate::FromParts(2027, 1, 1)}, {"TEhdYear", 3}});
+  EXPECT_EQ(Scalar("SELECT COUNT(*) || '/' || MAX(TEhdYear) FROM KZ8TEmpHoliday"), "1/3");
+  kz8mrp::db::WriteRow(c, "KZ8TSection", {{"TSecCode", "A"}, {"TSecHOffice", 8}});
+  kz8mrp::db::WriteRow(c, "KZ8TSection", {{"tseccode", "A"}, {"TSecName", "Assembly"}});
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TSection WHERE TSecHOffice IS NULL"), "1");
+  EXPECT_THROW(kz8mrp::db::WriteRow(c, "KZ8TSection", {{"TSecName", "no key"}}), kz8mrp::Error);
+}
+
 TEST_P(RecordsetTest, NumbersReadBackExactly) {
   const double values[] = {0.1 + 0.2, 1.0 / 3, 123456789.123456789, -2.5e-7, 1e300};
   int n = 0;

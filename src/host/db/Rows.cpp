@@ -3,6 +3,7 @@
 #include <kz8mrp/Error.h>
 
 #include "common/Text.h"
+#include "host/db/Convert.h"
 #include "host/db/Recordset.h"
 
 namespace kz8mrp::db {
@@ -39,7 +40,9 @@ void WriteRow(Connection& connection, std::string_view table, const RowValues& v
   std::string where;
   std::vector<Value> params;
   for (const std::string& key : info.primary_key) {
-    params.push_back(ValueOf(values, key, table));
+    // Converted as the insert converts it, so "2027-01-01" finds the stored
+    // "2027-01-01 00:00:00".
+    params.push_back(ConvertForColumn(ValueOf(values, key, table), *info.Find(key)));
     where += (where.empty() ? "" : " AND ") + key + "=" +
              connection.backend().Placeholder(static_cast<int>(params.size()));
   }
