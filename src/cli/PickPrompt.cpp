@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <iostream>
 #include <string>
+#include <utility>
 
 namespace kz8mrp::cli {
 namespace {
@@ -105,10 +106,10 @@ void InstallPickList(AppObj& app, const std::string& pick_option) {
     app.SetPickListHandler(AskOnTerminal);
     return;
   }
-  const std::vector<std::size_t> answer = text::EqualsNoCase(text::Trim(pick_option), "none")
-                                              ? std::vector<std::size_t>{}
-                                              : ReadRowNumbers(pick_option, true);
-  app.SetPickListHandler([answer](const PickList&) { return answer; });
+  std::vector<std::size_t> answer = text::EqualsNoCase(text::Trim(pick_option), "none")
+                                        ? std::vector<std::size_t>{}
+                                        : ReadRowNumbers(pick_option, true);
+  app.SetPickListHandler([answer = std::move(answer)](const PickList&) { return answer; });
 }
 
 }  // namespace kz8mrp::cli

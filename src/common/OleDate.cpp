@@ -175,7 +175,8 @@ int OleDate::DayOfWeek() const {
 int OleDate::WeekOfYear() const {
   const Parts p = Split();
   const OleDate first = FromParts(p.year, 1, 1);
-  const int day_of_year = static_cast<int>(CalendarDay().DaysSince(first) + 0.5);  // 0-based
+  const auto day_of_year =
+      static_cast<int>(std::lround(CalendarDay().DaysSince(first)));  // 0-based
   return (day_of_year + first.DayOfWeek()) / 7 + 1;
 }
 

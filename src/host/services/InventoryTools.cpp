@@ -7,7 +7,7 @@
 namespace kz8mrp::host {
 namespace {
 
-double SumCard(DataObj& data, const std::string& condition, std::vector<db::Value> params) {
+double SumCard(DataObj& data, const std::string& condition, const std::vector<db::Value>& params) {
   db::Connection& connection = data.Connection();
   const auto rs = connection.Query(
       "SELECT SUM(TStcQuantity) AS Total FROM KZ8TStockCard WHERE " + condition, params);
