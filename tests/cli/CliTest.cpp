@@ -131,6 +131,8 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
       {{"--now", "2027-13-01", "GETProductionTime", "ProductCode=P", "StartDate=2027-01-04"},
        "--now"},
       {{"--shift", "GETProductionTime"}, "unknown option --shift"},
+      {{"--pick", "0", "GETProductionTime", "ProductCode=P", "StartDate=2027-01-04"}, "--pick"},
+      {{"--pick", "first", "GETProductionTime", "ProductCode=P", "StartDate=2027-01-04"}, "--pick"},
       {{"isMRPHoliday", "2027-01-04"}, "NAME=VALUE"},
       {{}, "METHOD"},
   };
@@ -181,8 +183,9 @@ TEST_F(Cli, DoNothingAndBracketingMethods) {
   EXPECT_OUTPUT(
       Call({"GenerateSF", "ProductCode=P", "ARCode=A", "iYear=2027", "iMonth=1", "iDay=40"}),
       "1\n");
-  EXPECT_OUTPUT(
-      Call({"GETProductionTime", "ProductCode=P", "StartDate=2027-01-04", "Unit2Volume=5"}), "0\n");
+  EXPECT_OUTPUT(Call({"--pick", "none", "GETProductionTime", "ProductCode=P",
+                      "StartDate=2027-01-04", "Unit2Volume=5"}),
+                "0\n");
   EXPECT_FALSE(fs::exists(db_));
   InitDemo();
   EXPECT_OUTPUT(Call({"CreateJOBfromSOTR", "SONo=SO1"}), "\n");
