@@ -8,8 +8,9 @@
 
 namespace kz8mrp {
 
+// No move is declared: moving must share the caller's variable just as copying does.
 template <class T>
-class ByRef {
+class ByRef {  // NOLINT(cppcoreguidelines-special-member-functions)
  public:
   ByRef(T& variable) : target_(&variable) {}              // NOLINT(google-explicit-constructor)
   ByRef(const T& value) : own_(value), target_(&own_) {}  // NOLINT(google-explicit-constructor)

@@ -26,6 +26,8 @@ class ClientObj {
         branch_code_(std::move(branch_code)) {}
   ClientObj(const ClientObj&) = default;
   ClientObj& operator=(const ClientObj&) = default;
+  ClientObj(ClientObj&&) = default;
+  ClientObj& operator=(ClientObj&&) = default;
   virtual ~ClientObj() = default;
 
   virtual std::string BranchCode() const { return branch_code_; }
@@ -49,6 +51,8 @@ class AppObj {
   AppObj() = default;
   AppObj(const AppObj&) = default;
   AppObj& operator=(const AppObj&) = default;
+  AppObj(AppObj&&) = default;
+  AppObj& operator=(AppObj&&) = default;
   virtual ~AppObj() = default;
 
   virtual std::string Identity() const { return "kz8mrp"; }

@@ -12,6 +12,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kz8mrp::cli {
 namespace {

@@ -10,7 +10,7 @@ namespace {
 constexpr double kSecondsPerDay = 86400.0;
 
 // Days from 1970-01-01 to a civil date (proleptic Gregorian).
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+constexpr long long DaysFromCivil(long long y, unsigned m, unsigned d) {
   y -= m <= 2;
   const long long era = (y >= 0 ? y : y - 399) / 400;
   const auto yoe = static_cast<unsigned>(y - era * 400);
@@ -31,7 +31,9 @@ void CivilFromDays(long long z, int& y, int& m, int& d) {
   y = static_cast<int>(yoe + era * 400 + (m <= 2 ? 1 : 0));
 }
 
-const long long kEpochOffset = DaysFromCivil(1899, 12, 30);
+// Constant-initialised, so that dates built during another file's static
+// initialisation are right too.
+constexpr long long kEpochOffset = DaysFromCivil(1899, 12, 30);
 
 // The serial's point on a straight time line (days since 1899-12-30).
 double ToLinear(double serial) {
@@ -61,8 +63,14 @@ int DaysInMonth(int y, int m) {
   return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
 }
 
-// Whole seconds on the time line, rounded to the nearest second.
-long long LinearSeconds(double serial) { return std::llround(ToLinear(serial) * kSecondsPerDay); }
+// Whole seconds on the time line, rounded to the nearest second; a time that
+// rounds past 9999-12-31 23:59:59 is out of range too.
+long long LinearSeconds(double serial) {
+  CheckRange(ToLinear(serial));
+  const long long seconds = std::llround(ToLinear(serial) * kSecondsPerDay);
+  CheckRange(static_cast<double>(seconds) / kSecondsPerDay);
+  return seconds;
+}
 
 bool ReadDigits(std::string_view text, std::size_t& pos, std::size_t count, int& value) {
   if (pos + count > text.size()) return false;
@@ -141,7 +149,6 @@ OleDate OleDate::Parse(std::string_view text) {
 }
 
 OleDate::Parts OleDate::Split() const {
-  CheckRange(ToLinear(serial_));
   const long long total = LinearSeconds(serial_);
   long long days = total / 86400;
   long long secs = total % 86400;
@@ -158,8 +165,9 @@ OleDate::Parts OleDate::Split() const {
 }
 
 int OleDate::DayOfWeek() const {
-  long long n = LinearSeconds(serial_) / 86400;
-  if (LinearSeconds(serial_) % 86400 < 0) --n;
+  const long long seconds = LinearSeconds(serial_);
+  long long n = seconds / 86400;
+  if (seconds % 86400 < 0) --n;
   // 1899-12-30 was a Saturday.
   return static_cast<int>(((n + 6) % 7 + 7) % 7);
 }
@@ -167,7 +175,8 @@ int OleDate::DayOfWeek() const {
 int OleDate::WeekOfYear() const {
   const Parts p = Split();
   const OleDate first = FromParts(p.year, 1, 1);
-  const int day_of_year = static_cast<int>(CalendarDay().DaysSince(first) + 0.5);  // 0-based
+  const auto day_of_year =
+      static_cast<int>(std::lround(CalendarDay().DaysSince(first)));  // 0-based
   return (day_of_year + first.DayOfWeek()) / 7 + 1;
 }
 

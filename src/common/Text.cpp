@@ -24,7 +24,10 @@ std::string NumberText(double value) {
 bool ParseNumber(std::string_view s, double& out) {
   s = Trim(s);
   if (s.empty()) return false;
-  if (s.front() == '+') s.remove_prefix(1);
+  if (s.front() == '+') {
+    s.remove_prefix(1);
+    if (s.empty() || s.front() == '-') return false;  // "+-5" is no number
+  }
   const auto res = std::from_chars(s.data(), s.data() + s.size(), out);
   return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
 }

@@ -3,10 +3,145 @@
 
 #include <gtest/gtest.h>
 
-using kz8mrp::OleDate;
+#include <cmath>
+#include <functional>
+#include <string>
 
-TEST(OleDate, EpochAndDaysBeforeIt) {
-  EXPECT_EQ(OleDate::FromParts(1899, 12, 30).Serial(), 0.0);
-  EXPECT_EQ(OleDate::FromParts(1899, 12, 29, 6).Serial(), -1.25);
-  EXPECT_EQ(OleDate(-1.25).AddDays(2).ToString(), "1899-12-31 06:00:00");
+namespace {
+
+using kz8mrp::OleDate;
+using kz8mrp::TimeOfDay;
+
+int ErrorNumberOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const kz8mrp::Error& e) {
+    return e.Number();
+  }
+  return 0;
 }
+
+// Built while the program's statics are initialised, before or after the library's own.
+const OleDate kBuiltEarly = OleDate::FromParts(2027, 1, 4, 8);
+
+TEST(OleDate, SerialsOfKnownDays) {
+  EXPECT_EQ(kBuiltEarly.ToString(), "2027-01-04 08:00:00");
+  EXPECT_EQ(OleDate::FromParts(1899, 12, 30).Serial(), 0.0);
+  EXPECT_EQ(OleDate::FromParts(1900, 1, 1).Serial(), 2.0);
+  EXPECT_EQ(OleDate::FromParts(2000, 1, 1).Serial(), 36526.0);
+  EXPECT_EQ(OleDate::FromParts(2027, 1, 4, 18).Serial(), 46391.75);
+  EXPECT_EQ(OleDate::FromParts(100, 1, 1).Serial(), OleDate::kMinSerial);
+  EXPECT_EQ(OleDate::FromParts(9999, 12, 31).Serial(), OleDate::kMaxSerial);
+  EXPECT_EQ(OleDate(46391.75).ToString(), "2027-01-04 18:00:00");
+}
+
+// Before 1899-12-30 the whole part counts back while the fraction still runs
+// forward: -1.25 is 1899-12-29 06:00 and -1.75 is six hours before the next day.
+TEST(OleDate, DaysBeforeTheEpoch) {
+  EXPECT_EQ(OleDate::FromParts(1899, 12, 29, 6).Serial(), -1.25);
+  EXPECT_EQ(OleDate::FromParts(1899, 12, 29, 18).Serial(), -1.75);
+  EXPECT_EQ(OleDate::FromParts(1800, 1, 1).Serial(), -36522.0);
+  EXPECT_EQ(OleDate(-1.25).ToString(), "1899-12-29 06:00:00");
+  EXPECT_EQ(OleDate(-0.5).ToString(), "1899-12-30 12:00:00");  // -0.5 and 0.5 are one time
+
+  // Arithmetic runs on the time line, across the epoch in both directions.
+  EXPECT_EQ(OleDate(-1.25).AddDays(2).Serial(), 1.25);
+  EXPECT_EQ(OleDate(-1.25).AddHours(12).Serial(), -1.75);
+  EXPECT_EQ(OleDate(0.25).AddHours(-12).Serial(), -1.75);
+  EXPECT_EQ(OleDate(1.25).AddDays(-2).Serial(), -1.25);
+  EXPECT_EQ(OleDate(-1.75).DaysSince(OleDate(-1.25)), 0.5);
+  EXPECT_EQ(OleDate(0.25).DaysSince(OleDate(-1.75)), 0.5);
+
+  // Comparison follows the time line, not the serial.
+  EXPECT_LT(OleDate(-1.25), OleDate(-1.75));
+  EXPECT_LT(OleDate(-1.75), OleDate(0.0));
+  EXPECT_EQ(OleDate(-0.5), OleDate(0.5));
+
+  EXPECT_EQ(OleDate(-1.75).CalendarDay().Serial(), -1.0);
+  EXPECT_EQ(OleDate(-36522.9).ToString(), "1800-01-01 21:36:00");
+  EXPECT_EQ(OleDate(-36522.9).CalendarDay().Serial(), -36522.0);
+  EXPECT_EQ(OleDate(-1.75).DayOfWeek(), 5);  // a Friday
+  EXPECT_EQ(OleDate(0).DayOfWeek(), 6);      // a Saturday
+}
+
+TEST(OleDate, CalendarDayDropsTheTimeOfDay) {
+  const OleDate evening = OleDate::FromParts(2027, 1, 4, 23, 59, 59);
+  EXPECT_EQ(evening.CalendarDay().ToString(), "2027-01-04 00:00:00");
+  EXPECT_EQ(OleDate::FromParts(2024, 2, 29, 12).CalendarDay().DateText(), "2024-02-29");
+  EXPECT_EQ(evening.Year(), 2027);
+  EXPECT_EQ(evening.Month(), 1);
+  EXPECT_EQ(evening.Day(), 4);
+}
+
+// Weeks start on Sunday; week 1 is the week holding 1 January.
+TEST(OleDate, WeekOfYear) {
+  // 2023 begins on a Sunday.
+  EXPECT_EQ(OleDate::FromParts(2023, 1, 1).WeekOfYear(), 1);
+  EXPECT_EQ(OleDate::FromParts(2023, 1, 7, 23).WeekOfYear(), 1);  // Saturday
+  EXPECT_EQ(OleDate::FromParts(2023, 1, 8).WeekOfYear(), 2);
+  // 2022 begins on a Saturday: the next day already opens week 2.
+  EXPECT_EQ(OleDate::FromParts(2022, 1, 1).WeekOfYear(), 1);
+  EXPECT_EQ(OleDate::FromParts(2022, 1, 2).WeekOfYear(), 2);
+  EXPECT_EQ(OleDate::FromParts(2022, 12, 31).WeekOfYear(), 53);
+  // 2027 begins on a Friday; Monday 4 January is in week 2.
+  EXPECT_EQ(OleDate::FromParts(2027, 1, 2).WeekOfYear(), 1);
+  EXPECT_EQ(OleDate::FromParts(2027, 1, 4, 9).WeekOfYear(), 2);
+  EXPECT_EQ(OleDate::FromParts(1899, 12, 29, 18).WeekOfYear(), 52);  // 1899 began on a Sunday
+  EXPECT_EQ(OleDate::FromParts(1899, 12, 31).WeekOfYear(), 53);
+}
+
+// Stored times are whole seconds, rounded: 08:00 reached by adding hours must
+// never come out as 07:59:59.
+TEST(OleDate, TimesRoundToTheNearestSecond) {
+  const OleDate day = OleDate::FromParts(2027, 1, 4);
+  OleDate t = day;
+  for (int i = 0; i < 80; ++i) t = t.AddHours(0.1);
+  EXPECT_NE(t.Serial(), day.Serial() + 1.0 / 3);   // the sum is not exact...
+  EXPECT_EQ(t.ToString(), "2027-01-04 08:00:00");  // ...its text is
+  EXPECT_EQ(OleDate(day.Serial() + TimeOfDay(8) - 1e-9).ToString(), "2027-01-04 08:00:00");
+  EXPECT_EQ(OleDate::FromParts(2027, 1, 4, 7, 59, 59.5).ToString(), "2027-01-04 08:00:00");
+  EXPECT_EQ(OleDate::FromParts(2027, 1, 4, 7, 59, 59.4).ToString(), "2027-01-04 07:59:59");
+  // A time a hair before midnight belongs, rounded, to the next day.
+  EXPECT_EQ(OleDate(day.Serial() + 1 - 1e-7).CalendarDay().DateText(), "2027-01-05");
+  EXPECT_EQ(OleDate(-1.0 - TimeOfDay(8) + 1e-9).ToString(), "1899-12-29 08:00:00");
+}
+
+TEST(OleDate, OutsideTheValidRangeIsAnError) {
+  constexpr int kOverflow = kz8mrp::errc::kOverflow;
+  EXPECT_EQ(ErrorNumberOf([] { OleDate::FromParts(99, 12, 31); }), kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { OleDate::FromParts(10000, 1, 1); }), kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { OleDate::FromParts(9999, 12, 31).AddDays(1); }), kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { OleDate::FromParts(100, 1, 1).AddHours(-1); }), kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { (void)OleDate(3e6).ToString(); }), kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { (void)OleDate(std::nan("")).CalendarDay(); }), kOverflow);
+  // The last second of 9999 is valid; rounding up past it is not.
+  EXPECT_EQ(OleDate::FromParts(9999, 12, 31, 23, 59, 59).ToString(), "9999-12-31 23:59:59");
+  EXPECT_EQ(ErrorNumberOf([] { (void)OleDate(OleDate::kMaxSerial + 1 - 1e-7).ToString(); }),
+            kOverflow);
+  // Fields that name no day are a type mismatch.
+  EXPECT_EQ(ErrorNumberOf([] { OleDate::FromParts(2027, 2, 29); }), kz8mrp::errc::kTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([] { OleDate::FromParts(2027, 1, 4, 24); }), kz8mrp::errc::kTypeMismatch);
+}
+
+TEST(OleDate, ParsesTheThreeForms) {
+  EXPECT_EQ(OleDate::Parse("2027-01-04").ToString(), "2027-01-04 00:00:00");
+  EXPECT_EQ(OleDate::Parse("2027-01-04 08:30").ToString(), "2027-01-04 08:30:00");
+  EXPECT_EQ(OleDate::Parse("2027-01-04 08:30:15").ToString(), "2027-01-04 08:30:15");
+  EXPECT_EQ(OleDate::Parse("2027-01-04T08:30:15").ToString(), "2027-01-04 08:30:15");
+  EXPECT_EQ(OleDate::Parse("2024-02-29").DateText(), "2024-02-29");
+  EXPECT_EQ(OleDate::Parse("1899-12-29 06:00").Serial(), -1.25);
+  EXPECT_EQ(OleDate::Parse("0100-01-01").Serial(), OleDate::kMinSerial);
+  EXPECT_EQ(OleDate::Parse("9999-12-31 23:59:59").DateText(), "9999-12-31");
+
+  for (const char* bad :
+       {"", "2027-1-4", "2027/01/04", "04-01-2027", "2027-02-29", "2027-13-01", "2027-01-04 24:00",
+        "2027-01-04 08", "2027-01-04 08:60", "2027-01-04 08:30:60", "2027-01-04 08:30:15.5",
+        "2027-01-04 ", " 2027-01-04", "0099-12-31", "2027-01-04x"}) {
+    OleDate out(123.0);
+    EXPECT_FALSE(OleDate::TryParse(bad, out)) << bad;
+    EXPECT_EQ(out.Serial(), 123.0) << bad;
+    EXPECT_EQ(ErrorNumberOf([bad] { OleDate::Parse(bad); }), kz8mrp::errc::kTypeMismatch) << bad;
+  }
+}
+
+}  // namespace

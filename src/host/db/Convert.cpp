@@ -44,7 +44,6 @@ Value ToNumber(const Value& value, const ColumnInfo& column) {
 Value ToDate(const Value& value, const ColumnInfo& column) {
   switch (value.kind()) {
     case Value::Kind::Null:
-      return value;
     case Value::Kind::Date:
       return value;
     case Value::Kind::Number:

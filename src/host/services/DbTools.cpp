@@ -166,6 +166,7 @@ std::string DbTools::PickList(const PickListRequest& request, const std::string&
   for (const std::size_t r : app.ShowPickList(list)) {
     if (r >= rs.rows.size()) continue;
     std::vector<std::string> values;
+    values.reserve(returned.size());
     for (const std::size_t c : returned) values.push_back(rs.rows[r][c].AsText());
     picked_rows.push_back(text::Join(values, ";"));
     if (!request.multi_select) break;

@@ -7,7 +7,7 @@
 namespace kz8mrp::host {
 namespace {
 
-double SumCard(DataObj& data, const std::string& condition, std::vector<db::Value> params) {
+double SumCard(DataObj& data, const std::string& condition, const std::vector<db::Value>& params) {
   db::Connection& connection = data.Connection();
   const auto rs = connection.Query(
       "SELECT SUM(TStcQuantity) AS Total FROM KZ8TStockCard WHERE " + condition, params);
@@ -59,7 +59,7 @@ void InventoryTools::Post(std::string_view document_no, bool /*repost*/, DataObj
       "TStcQuantity) SELECT TIvbTInvNo,TIvbLn,TIvbTPdtCode,TInvDate,TIvbStockKind,TIvbQuantity "
       "FROM KZ8TInventory INNER JOIN KZ8TInventoryMB ON KZ8TInventory.TInvNo = "
       "KZ8TInventoryMB.TIvbTInvNo WHERE TInvNo=" +
-          p1 + " AND TinvApproveStatus=1 AND TinvCancelStatus=0",
+          p1 + " AND TinvApproveStatus=1 AND COALESCE(TinvCancelStatus,0)=0",
       {db::Value(document_no)});
 }
 

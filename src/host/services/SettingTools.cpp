@@ -83,19 +83,23 @@ std::string SettingTools::NewDocumentNo2(std::string_view kind, db::Connection& 
                                          std::string_view /*job_book*/) const {
   if (text::Trim(kind).empty()) throw Error(errc::kInvalidArgument, "document kind is empty");
   const std::string period = Period(document_date);
-  const std::string book_code(text::Trim(book));
+  // The counter is kept per number prefix, so two kinds (or two books) whose
+  // numbers read alike count together and never issue the same number.
+  const std::string tag = KindTag(kind);
+  std::string book_code(text::Trim(book));
+  if (book_code == "-") book_code.clear();  // "-" names no book, as an empty code does
   const auto& b = connection.backend();
   const auto rs =
       connection.Query("INSERT INTO KZ8TDocNo (TDocKind,TDocBook,TDocPeriod,TDocLast) VALUES (" +
                            b.Placeholder(1) + "," + b.Placeholder(2) + "," + b.Placeholder(3) +
                            ",1) ON CONFLICT (TDocKind,TDocBook,TDocPeriod) DO UPDATE SET "
                            "TDocLast=KZ8TDocNo.TDocLast+1 RETURNING TDocLast",
-                       {db::Value(text::ToUpper(kind)), db::Value(book_code), db::Value(period)});
+                       {db::Value(tag), db::Value(book_code), db::Value(period)});
   const auto last = static_cast<long long>(rs.rows.at(0).at(0).AsNumber());
   char seq[24];
   std::snprintf(seq, sizeof seq, "%05lld", last);
-  std::string number = KindTag(kind) + "-";
-  if (!book_code.empty() && book_code != "-") number += book_code + "-";
+  std::string number = tag + "-";
+  if (!book_code.empty()) number += book_code + "-";
   return number + period + "-" + seq;
 }
 

@@ -40,7 +40,7 @@ class SettingTools {
   // A new number for a document of `kind` in `book`, dated `document_date`:
   // one counter per kind, book and month (YYMM), raised on `connection` inside
   // the caller's transaction. Numbers of different kinds never coincide, so
-  // kinds that share a table never share a number.
+  // kinds that share a table never share a number; a book of "-" is no book.
   std::string NewDocumentNo(std::string_view kind, db::Connection& connection,
                             OleDate document_date, std::string_view branch,
                             std::string_view book) const;

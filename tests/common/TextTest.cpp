@@ -1,0 +1,58 @@
+#include <kz8mrp/Error.h>
+
+#include "common/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using kz8mrp::text::NumberText;
+using kz8mrp::text::ParseNumber;
+
+// Numbers turned into text (what a column "joined to an empty text" gives)
+// must read back as the very same double.
+TEST(NumberText, ShortestTextThatReadsBackExactly) {
+  EXPECT_EQ(NumberText(8), "8");
+  EXPECT_EQ(NumberText(-12), "-12");
+  EXPECT_EQ(NumberText(-0.0), "0");
+  EXPECT_EQ(NumberText(7.5), "7.5");
+  EXPECT_EQ(NumberText(0.1 + 0.2), "0.30000000000000004");
+  EXPECT_EQ(NumberText(1e16), "10000000000000000");
+  for (const double v : {1.0 / 3, 2.0 / 3 * 1e-300, 123456789.123456789, 9007199254740993.0,
+                         -4.9e-324, 1.7976931348623157e308, 1e21, 46391.333333333336}) {
+    double back = 0;
+    ASSERT_TRUE(ParseNumber(NumberText(v), back)) << NumberText(v);
+    EXPECT_EQ(back, v) << NumberText(v);
+  }
+}
+
+TEST(NumberText, RefusesWhatIsNoNumber) {
+  for (const double v : {std::nan(""), std::numeric_limits<double>::infinity(),
+                         -std::numeric_limits<double>::infinity()}) {
+    try {
+      (void)NumberText(v);
+      ADD_FAILURE() << "no error for " << v;
+    } catch (const kz8mrp::Error& e) {
+      EXPECT_EQ(e.Number(), kz8mrp::errc::kOverflow);
+    }
+  }
+}
+
+TEST(ParseNumber, DecimalTextInTheCLocaleOnly) {
+  double n = 0;
+  EXPECT_TRUE(ParseNumber(" 12.5 ", n));
+  EXPECT_EQ(n, 12.5);
+  EXPECT_TRUE(ParseNumber("+3", n));
+  EXPECT_EQ(n, 3);
+  EXPECT_TRUE(ParseNumber("-1e3", n));
+  EXPECT_EQ(n, -1000);
+  for (const char* bad :
+       {"", " ", "12,5", "1 000", "abc", "12abc", "inf", "nan", "1e999", "+-5", "0x10", "--5"}) {
+    EXPECT_FALSE(ParseNumber(bad, n)) << bad;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+#include "host/services/InventoryTools.h"
+#include "support/TestDb.h"
+
+namespace kz8test {
+namespace {
+
+using kz8mrp::OleDate;
+using kz8mrp::db::Value;
+
+class InventoryToolsTest : public DbTest {
+ protected:
+  kz8mrp::host::InventoryTools tools_;
+  const OleDate day_ = OleDate::FromParts(2027, 1, 4);
+
+  // A stock document with lines of (product, kind, quantity).
+  void Document(const std::string& no, OleDate date, int approved, Value cancelled,
+                const std::vector<std::tuple<std::string, std::string, double>>& lines) {
+    Insert("KZ8TInventory", {{"TInvNo", no},
+                             {"TInvDate", date},
+                             {"TinvApproveStatus", approved},
+                             {"TinvCancelStatus", cancelled}});
+    int ln = 0;
+    for (const auto& [product, kind, quantity] : lines) {
+      Insert("KZ8TInventoryMB", {{"TIvbTInvNo", no},
+                                 {"TIvbLn", ++ln},
+                                 {"TIvbTPdtCode", product},
+                                 {"TIvbStockKind", kind},
+                                 {"TIvbQuantity", quantity}});
+    }
+  }
+  void Post(const std::string& no) { tools_.Post(no, true, *data_, app_, client_); }
+  double Balance(OleDate d, const char* kind) { return tools_.Balance(*data_, "P1", d, kind); }
+  double Balance2(OleDate d, const char* kind) { return tools_.Balance2(*data_, "P1", d, kind); }
+  double Balance3(OleDate d, const char* kind) { return tools_.Balance3(*data_, "P1", d, kind); }
+};
+
+TEST_P(InventoryToolsTest, BalancesSumThePostedMovements) {
+  Document("R1", day_.AddDays(-1), 1, 0, {{"P1", "FG", 10}, {"P1", "RM", 4}, {"P2", "FG", 99}});
+  Document("R2", day_.AddHours(15.5), 1, 0, {{"P1", "FG", 5}, {"P1", "FG", -3}});
+  Document("R3", day_.AddDays(1), 1, 0, {{"P1", "FG", 100}});
+  for (const char* no : {"R1", "R2", "R3"}) Post(no);
+
+  // Balance: everything up to and including the day, whatever the time asked.
+  EXPECT_EQ(Balance(day_, "FG"), 12);
+  EXPECT_EQ(Balance(day_.AddHours(1), "FG"), 12);
+  EXPECT_EQ(Balance(day_.AddDays(-1), "FG"), 10);
+  EXPECT_EQ(Balance(day_, "RM"), 4);
+  EXPECT_EQ(Balance(day_, "WIP"), 0);
+  // Balance2: the movements of that day.
+  EXPECT_EQ(Balance2(day_.AddHours(8), "FG"), 2);
+  EXPECT_EQ(Balance2(day_.AddDays(-2), "FG"), 0);
+  // Balance3: receipts of the day; an empty kind means finished goods.
+  EXPECT_EQ(Balance3(day_, ""), 5);
+  EXPECT_EQ(Balance3(day_, "FG"), 5);
+  EXPECT_EQ(Balance3(day_.AddDays(-1), "RM"), 4);
+  EXPECT_EQ(tools_.Balance3(*data_, "P2", day_.AddDays(-1), ""), 99);
+}
+
+TEST_P(InventoryToolsTest, PostingWritesOnlyApprovedUncancelledDocuments) {
+  Document("U", day_, 0, 0, {{"P1", "FG", 1}});
+  Document("C", day_, 1, 1, {{"P1", "FG", 2}});
+  Document("N", day_, 1, Value::Null(), {{"P1", "FG", 4}});  // cancel status never set
+  Document("A", day_, 1, 0, {{"P1", "FG", 8}, {"P1", "RM", 16}});
+  for (const char* no : {"U", "C", "N", "A"}) Post(no);
+  EXPECT_EQ(Balance(day_, "FG"), 12);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TStockCard"), "3");
+  EXPECT_EQ(Scalar("SELECT TStcDate || '' FROM KZ8TStockCard WHERE TStcTInvNo='A' AND TStcLn=2"),
+            "2027-01-04 00:00:00");
+
+  // Re-posting replaces the document's rows: a changed line, then a cancellation.
+  Exec("UPDATE KZ8TInventoryMB SET TIvbQuantity=9 WHERE TIvbTInvNo='A' AND TIvbLn=1");
+  Post("A");
+  Post("A");
+  EXPECT_EQ(Balance(day_, "FG"), 13);
+  EXPECT_EQ(Balance(day_, "RM"), 16);
+  Exec("UPDATE KZ8TInventory SET TinvCancelStatus=1 WHERE TInvNo='A'");
+  Post("A");
+  EXPECT_EQ(Balance(day_, "FG"), 4);
+  EXPECT_EQ(Balance(day_, "RM"), 0);
+  Post("NoSuchDocument");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TStockCard"), "1");
+}
+
+KZ8_INSTANTIATE_DB_TEST(InventoryToolsTest);
+
+}  // namespace
+}  // namespace kz8test
