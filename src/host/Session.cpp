@@ -60,7 +60,7 @@ OleDate DataObj::Now() const {
   std::tm local{};
   localtime_r(&t, &local);
   return OleDate::FromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                            local.tm_min, local.tm_sec);
+                            local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec);  // a leap second
 }
 
 }  // namespace kz8mrp
