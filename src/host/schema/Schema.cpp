@@ -46,6 +46,17 @@ std::string CreateTable(const Table& t, db::Kind kind) {
   return sql + ")";
 }
 
+std::string CreateIndex(const Index& index) {
+  std::string name = "IX_" + std::string(index.table);
+  std::string columns;
+  for (const std::string_view c : index.columns) {
+    name += "_" + std::string(c);
+    columns += (columns.empty() ? "" : ", ") + std::string(c);
+  }
+  return "CREATE INDEX IF NOT EXISTS " + name + " ON " + std::string(index.table) + " (" +
+         columns + ")";
+}
+
 std::string CreateView(const View& v) {
   return "CREATE VIEW " + std::string(v.name) + " AS " + std::string(v.select);
 }
@@ -55,6 +66,7 @@ std::string CreateView(const View& v) {
 std::vector<std::string> CreateStatements(db::Kind kind) {
   std::vector<std::string> out;
   for (const Table& t : Tables()) out.push_back(CreateTable(t, kind));
+  for (const Index& i : Indexes()) out.push_back(CreateIndex(i));
   for (const View& v : Views()) out.push_back(CreateView(v));
   return out;
 }
@@ -79,6 +91,7 @@ void Install(db::Connection& connection) {
       }
     }
   }
+  for (const Index& i : Indexes()) connection.Execute(CreateIndex(i));
   for (const View& v : Views()) connection.Execute(CreateView(v));
   tx.Commit();
   connection.ForgetTables();

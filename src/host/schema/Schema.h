@@ -39,11 +39,18 @@ struct View {
   std::string_view select;
 };
 
+// A secondary index for the lookups the planning methods repeat per day or per job.
+struct Index {
+  std::string_view table;
+  std::vector<std::string_view> columns;
+};
+
 const std::vector<Table>& Tables();
+const std::vector<Index>& Indexes();
 const std::vector<View>& Views();
 const Table* FindTable(std::string_view name);  // case-insensitive
 
-// CREATE TABLE / CREATE VIEW statements for a database kind, in dependency order.
+// CREATE TABLE / CREATE INDEX / CREATE VIEW statements for a database kind, in dependency order.
 std::vector<std::string> CreateStatements(db::Kind kind);
 
 // Creates every missing table, column and view; keeps all rows. Safe to run again.

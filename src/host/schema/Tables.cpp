@@ -534,6 +534,22 @@ const std::vector<Table>& Tables() {
   return tables;
 }
 
+const std::vector<Index>& Indexes() {
+  static const std::vector<Index> indexes = {
+      // The capacity of a section on a day is asked once per day stepped.
+      {"KZ8TMPS", {"TMPSTSecCode", "TMPSDate"}},
+      // A job's reservations are deleted and re-booked as a whole.
+      {"KZ8TMPS", {"TMPSTJStTJbMTJobNo"}},
+      // Job totals sum the production orders of each job line.
+      {"KZ8TJobProduction", {"TJPdTJbMTJobNo", "TJPdTJbMLn"}},
+      // Finished-goods receipts are found by their production order.
+      {"KZ8TInventory", {"TInvTJPDNo"}},
+      // Stock balances of a product and kind up to a day.
+      {"KZ8TStockCard", {"TStcTPdtCode", "TStcStockKind", "TStcDate"}},
+  };
+  return indexes;
+}
+
 const std::vector<View>& Views() {
   static const std::vector<View> views = BuildViews();
   return views;
