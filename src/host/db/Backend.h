@@ -56,6 +56,8 @@ class Backend {
   virtual TableInfo DescribeTable(const std::string& table) = 0;
   // False once the connection is known to be broken (the pool drops it).
   virtual bool Healthy() const { return true; }
+  // Transaction control (BEGIN, COMMIT, SAVEPOINT ...), sent exactly as given.
+  virtual void Control(const std::string& sql) { Execute(sql, {}); }
 
   // Dialect.
   virtual std::string Placeholder(int index) const = 0;  // 1-based

@@ -25,7 +25,7 @@ Connection::Connection(std::unique_ptr<Backend> backend, std::string connection_
 Connection::~Connection() {
   if (depth_ > 0) {
     try {
-      backend_->Execute("ROLLBACK", {});
+      backend_->Control("ROLLBACK");
     } catch (...) {  // closing anyway; the server discards the transaction
     }
   }
@@ -44,14 +44,14 @@ std::string SavepointName(int depth) { return "kz8mrp_sp" + std::to_string(depth
 }  // namespace
 
 void Connection::BeginTrans() {
-  backend_->Execute(depth_ == 0 ? backend_->BeginStatement() : "SAVEPOINT " + SavepointName(depth_),
-                    {});
+  backend_->Control(depth_ == 0 ? backend_->BeginStatement()
+                                : "SAVEPOINT " + SavepointName(depth_));
   ++depth_;
 }
 
 void Connection::CommitTrans() {
   if (depth_ == 0) throw Error(errc::kInvalidArgument, "CommitTrans without BeginTrans");
-  backend_->Execute(depth_ == 1 ? "COMMIT" : "RELEASE SAVEPOINT " + SavepointName(depth_ - 1), {});
+  backend_->Control(depth_ == 1 ? "COMMIT" : "RELEASE SAVEPOINT " + SavepointName(depth_ - 1));
   --depth_;
 }
 
@@ -59,11 +59,11 @@ void Connection::RollbackTrans() {
   if (depth_ == 0) throw Error(errc::kInvalidArgument, "RollbackTrans without BeginTrans");
   --depth_;
   if (depth_ == 0) {
-    backend_->Execute("ROLLBACK", {});
+    backend_->Control("ROLLBACK");
   } else {
     const std::string sp = SavepointName(depth_);
-    backend_->Execute("ROLLBACK TO SAVEPOINT " + sp, {});
-    backend_->Execute("RELEASE SAVEPOINT " + sp, {});
+    backend_->Control("ROLLBACK TO SAVEPOINT " + sp);
+    backend_->Control("RELEASE SAVEPOINT " + sp);
   }
 }
 
