@@ -51,7 +51,13 @@ void Connection::BeginTrans() {
 
 void Connection::CommitTrans() {
   if (depth_ == 0) throw Error(errc::kInvalidArgument, "CommitTrans without BeginTrans");
-  backend_->Control(depth_ == 1 ? "COMMIT" : "RELEASE SAVEPOINT " + SavepointName(depth_ - 1));
+  try {
+    backend_->Control(depth_ == 1 ? "COMMIT" : "RELEASE SAVEPOINT " + SavepointName(depth_ - 1));
+  } catch (...) {
+    // A commit the server refused may still have ended the transaction.
+    if (depth_ == 1 && !backend_->InTransaction()) depth_ = 0;
+    throw;
+  }
   --depth_;
 }
 

@@ -114,6 +114,10 @@ bool PostgresBackend::Healthy() const {
   return PQstatus(c) == CONNECTION_OK && PQtransactionStatus(c) == PQTRANS_IDLE;
 }
 
+bool PostgresBackend::InTransaction() const {
+  return PQtransactionStatus(conn_.get()) != PQTRANS_IDLE;
+}
+
 ResultPtr PostgresBackend::Run(const std::string& sql, const std::vector<Value>& params) {
   if (PQtransactionStatus(conn_.get()) == PQTRANS_INTRANS) return RunUnderSavepoint(sql, params);
   return RunAlone(sql, params);

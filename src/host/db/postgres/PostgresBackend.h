@@ -21,6 +21,7 @@ class PostgresBackend final : public Backend {
   void ExecuteScript(const std::string& sql) override;
   TableInfo DescribeTable(const std::string& table) override;
   bool Healthy() const override;
+  bool InTransaction() const override;
   void Control(const std::string& sql) override;
 
   std::string Placeholder(int index) const override { return "$" + std::to_string(index); }
