@@ -64,6 +64,10 @@ PostgresBackend::PostgresBackend(const std::string& connection_string) {
   values[std::size(kDefaultKeys) - 2] = connection_string.c_str();
   conn_.reset(PQconnectdbParams(kDefaultKeys, values, 1));
   if (!conn_ || PQstatus(conn_.get()) != CONNECTION_OK) Fail(conn_.get(), nullptr, "");
+  // Server notices (and the goodbye of a terminated session) reach the caller
+  // as errors where they matter; a library must not print them.
+  PQsetNoticeProcessor(
+      conn_.get(), [](void*, const char*) {}, nullptr);
   const ResultPtr r(PQexec(conn_.get(), kSessionSettings));
   Check(conn_.get(), r.get(), kSessionSettings);
 }
@@ -107,10 +111,14 @@ TableInfo PostgresBackend::DescribeTable(const std::string& table) {
 bool PostgresBackend::Healthy() const {
   PGconn* c = conn_.get();
   if (PQstatus(c) != CONNECTION_OK || PQpipelineStatus(c) != PQ_PIPELINE_OFF) return false;
-  // A server that ended the session has left its goodbye (or end of file) on
-  // the socket: reading it turns the status bad before anyone relies on it.
+  // A server that ended the session has left its goodbye and the end of the
+  // stream on the socket: reading them turns the status bad before anyone
+  // relies on the session.
   pollfd p{PQsocket(c), POLLIN, 0};
-  if (::poll(&p, 1, 0) > 0) PQconsumeInput(c);
+  for (int i = 0; i < 4 && PQstatus(c) == CONNECTION_OK && ::poll(&p, 1, 0) > 0; ++i) {
+    if (!PQconsumeInput(c)) break;
+    PQisBusy(c);  // parses what arrived
+  }
   return PQstatus(c) == CONNECTION_OK && PQtransactionStatus(c) == PQTRANS_IDLE;
 }
 
