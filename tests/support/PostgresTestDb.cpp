@@ -61,7 +61,12 @@ class TestServer {
   }
   TestServer(const TestServer&) = delete;
   TestServer& operator=(const TestServer&) = delete;
-  ~TestServer() = default;  // the throwaway server goes with its databases
+  ~TestServer() {
+    try {
+      Drop(prefix_ + "template");
+    } catch (...) {  // a server of one's own keeps a stray template; never fail at exit
+    }
+  }
 
   std::string Fresh() {
     std::lock_guard lock(mutex_);
