@@ -1,6 +1,6 @@
 #include "concurrency/NumberDrawing.h"
 
-#include <kz8mrp/Session.h>
+#include <kz8mrp/MRPObject.h>
 
 #include "host/services/SettingTools.h"
 
@@ -11,6 +11,7 @@ std::vector<std::string> DrawNumbers(const std::string& connection_string, int c
   kz8mrp::ClientObj client("planner", "PLN", "HQ");
   kz8mrp::DataObj data(connection_string, app, client);
   const kz8mrp::host::SettingTools settings;
+  kz8mrp::MRPObject engine;
   const auto date = kz8mrp::OleDate::FromParts(2027, 1, 4);
   std::vector<std::string> committed;
   for (int attempt = 0; static_cast<int>(committed.size()) < count; ++attempt) {
@@ -22,6 +23,9 @@ std::vector<std::string> DrawNumbers(const std::string& connection_string, int c
     } else {
       data.CommitTrans();
       committed.push_back(std::move(number));
+      // The planner checks the calendar between documents: a pooled read
+      // connection, shared with every other session of the program.
+      engine.isMRPHoliday(date, "", data);
     }
     data.CloseSession();
   }

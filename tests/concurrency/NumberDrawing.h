@@ -8,7 +8,8 @@
 namespace kz8test {
 
 // Draws numbers of kind "MPS" in book "B1" until `count` are committed; every
-// seventh transaction is abandoned (rolled back) after drawing its number.
+// seventh transaction is abandoned (rolled back) after drawing its number, and
+// every committed one is followed by a calendar question through the pool.
 // Returns the committed numbers.
 std::vector<std::string> DrawNumbers(const std::string& connection_string, int count);
 
