@@ -61,6 +61,8 @@ class TestServer {
   }
   TestServer(const TestServer&) = delete;
   TestServer& operator=(const TestServer&) = delete;
+  TestServer(TestServer&&) = delete;
+  TestServer& operator=(TestServer&&) = delete;
   ~TestServer() {
     try {
       Drop(prefix_ + "template");

@@ -19,6 +19,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
   std::vector<char*> args;
+  args.reserve(argv.size() + 1);
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   const int rc = posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ);

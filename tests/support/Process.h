@@ -15,6 +15,8 @@ class ChildProcess {
   explicit ChildProcess(const std::vector<std::string>& argv);
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
+  ChildProcess(ChildProcess&&) = delete;
+  ChildProcess& operator=(ChildProcess&&) = delete;
   ~ChildProcess();
 
   // Reads the whole output and waits for the end; returns the exit status.

@@ -44,6 +44,8 @@ class Backend {
   Backend() = default;
   Backend(const Backend&) = delete;
   Backend& operator=(const Backend&) = delete;
+  Backend(Backend&&) = delete;
+  Backend& operator=(Backend&&) = delete;
   virtual ~Backend() = default;
 
   virtual Kind kind() const = 0;

@@ -17,6 +17,8 @@ class ParamTexts {
   explicit ParamTexts(const std::vector<Value>& params);
   ParamTexts(const ParamTexts&) = delete;
   ParamTexts& operator=(const ParamTexts&) = delete;
+  ParamTexts(ParamTexts&&) = delete;
+  ParamTexts& operator=(ParamTexts&&) = delete;
   ~ParamTexts() = default;
 
   int count() const { return static_cast<int>(pointers_.size()); }
