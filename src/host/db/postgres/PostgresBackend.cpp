@@ -136,8 +136,8 @@ ResultPtr PostgresBackend::RunAlone(const std::string& sql, const std::vector<Va
 }
 
 // The savepoint, the statement and the release travel in one round trip, so
-// the savepoint costs server work but no extra wait: about a quarter of a
-// short read on a local server (bench_backends, ReadInTransaction). Statements
+// the savepoint costs server work but no extra wait: about a fifth of a short
+// read on a local server (bench_backends, ReadInTransaction). Statements
 // outside a transaction, the lookups of every calendar question among them,
 // run without it.
 ResultPtr PostgresBackend::RunUnderSavepoint(const std::string& sql,
