@@ -4,14 +4,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh postgresql-15
+source scripts/pg-server.sh
 
 scripts/build.sh build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DKZ8MRP_SANITIZE=ON \
   -DKZ8MRP_BUILD_BENCHMARKS=OFF
 
+trap kz8mrp_pg_stop EXIT
+kz8mrp_pg_start
+export KZ8MRP_TEST_PG=$KZ8MRP_PG
+
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for dir in build/test build/sanitize; do
-  echo "== tests in $dir"
-  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+  echo "== tests in $dir (SQLite and PostgreSQL)"
+  ctest --test-dir "$dir" --output-on-failure -j 2
 done

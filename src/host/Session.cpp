@@ -26,6 +26,10 @@ std::string DataObj::DatabaseKind() { return Connection().KindName(); }
 void DataObj::ExecuteSQL(const std::string& sql) { Connection().Execute(sql); }
 
 bool DataObj::OpenSession() {
+  // A session whose server went away starts afresh when no transaction is open.
+  if (connection_ && connection_->TransactionDepth() == 0 && !connection_->backend().Healthy()) {
+    connection_.reset();
+  }
   Connection();
   ++open_sessions_;
   return true;

@@ -44,8 +44,10 @@ std::string FreshSqlite(const std::string& test_name) {
 
 }  // namespace
 
-// Defined by the PostgreSQL test support: a fresh database on the test server.
+// Defined by the PostgreSQL test support: a fresh database on the test server,
+// and its removal when the test is done.
 std::string FreshPostgres(const std::string& server, const std::string& test_name);
+void DropPostgres(const std::string& server, const std::string& connection_string);
 
 std::vector<std::string> Backends() {
   std::vector<std::string> b = {"sqlite"};
@@ -73,6 +75,7 @@ void DbTest::TearDown() {
   data_.reset();
   connection_.reset();
   kz8mrp::db::ClearPool();
+  if (IsPostgres()) DropPostgres(PostgresServer(), connection_string_);
 }
 
 std::string DbTest::Scalar(const std::string& sql) {

@@ -44,6 +44,8 @@ class Backend {
   Backend() = default;
   Backend(const Backend&) = delete;
   Backend& operator=(const Backend&) = delete;
+  Backend(Backend&&) = delete;
+  Backend& operator=(Backend&&) = delete;
   virtual ~Backend() = default;
 
   virtual Kind kind() const = 0;
@@ -56,6 +58,10 @@ class Backend {
   virtual TableInfo DescribeTable(const std::string& table) = 0;
   // False once the connection is known to be broken (the pool drops it).
   virtual bool Healthy() const { return true; }
+  // True while the server holds an open transaction for this connection.
+  virtual bool InTransaction() const = 0;
+  // Transaction control (BEGIN, COMMIT, SAVEPOINT ...), sent exactly as given.
+  virtual void Control(const std::string& sql) { Execute(sql, {}); }
 
   // Dialect.
   virtual std::string Placeholder(int index) const = 0;  // 1-based

@@ -43,7 +43,7 @@ Connection::Connection(std::unique_ptr<Backend> backend, std::string connection_
 Connection::~Connection() {
   if (depth_ > 0) {
     try {
-      backend_->Execute("ROLLBACK", {});
+      backend_->Control("ROLLBACK");
     } catch (...) {  // closing anyway; the server discards the transaction
     }
   }
@@ -59,18 +59,30 @@ ResultSet Connection::Query(const std::string& sql, const std::vector<Value>& pa
   return backend_->Query(sql, params);
 }
 
+void Connection::Control(const std::string& sql) {
+  Sent(sql, {});
+  backend_->Control(sql);
+}
+
 namespace {
 std::string SavepointName(int depth) { return "kz8mrp_sp" + std::to_string(depth); }
 }  // namespace
 
 void Connection::BeginTrans() {
-  Execute(depth_ == 0 ? backend_->BeginStatement() : "SAVEPOINT " + SavepointName(depth_));
+  Control(depth_ == 0 ? backend_->BeginStatement()
+                                : "SAVEPOINT " + SavepointName(depth_));
   ++depth_;
 }
 
 void Connection::CommitTrans() {
   if (depth_ == 0) throw Error(errc::kInvalidArgument, "CommitTrans without BeginTrans");
-  Execute(depth_ == 1 ? "COMMIT" : "RELEASE SAVEPOINT " + SavepointName(depth_ - 1));
+  try {
+    Control(depth_ == 1 ? "COMMIT" : "RELEASE SAVEPOINT " + SavepointName(depth_ - 1));
+  } catch (...) {
+    // A commit the server refused may still have ended the transaction.
+    if (depth_ == 1 && !backend_->InTransaction()) depth_ = 0;
+    throw;
+  }
   --depth_;
 }
 
@@ -78,11 +90,11 @@ void Connection::RollbackTrans() {
   if (depth_ == 0) throw Error(errc::kInvalidArgument, "RollbackTrans without BeginTrans");
   --depth_;
   if (depth_ == 0) {
-    Execute("ROLLBACK");
+    Control("ROLLBACK");
   } else {
     const std::string sp = SavepointName(depth_);
-    Execute("ROLLBACK TO SAVEPOINT " + sp);
-    Execute("RELEASE SAVEPOINT " + sp);
+    Control("ROLLBACK TO SAVEPOINT " + sp);
+    Control("RELEASE SAVEPOINT " + sp);
   }
 }
 

@@ -44,6 +44,8 @@ class Connection {
 
  private:
   void Sent(const std::string& sql, const std::vector<Value>& params) const;
+  // Transaction control, counted like every other statement.
+  void Control(const std::string& sql);
 
   std::unique_ptr<Backend> backend_;
   std::string connection_string_;

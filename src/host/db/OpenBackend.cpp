@@ -1,4 +1,5 @@
 #include "host/db/Backend.h"
+#include "host/db/postgres/PostgresBackend.h"
 #include "host/db/sqlite/SqliteBackend.h"
 
 #include <kz8mrp/Error.h>
@@ -6,10 +7,20 @@
 namespace kz8mrp::db {
 
 namespace {
+
+// "KEY=" at the start of the text or after a blank.
+bool HasKeyword(const std::string& cs, const std::string& key) {
+  for (auto at = cs.find(key + "="); at != std::string::npos; at = cs.find(key + "=", at + 1)) {
+    if (at == 0 || cs[at - 1] == ' ') return true;
+  }
+  return false;
+}
+
 bool NamesPostgres(const std::string& cs) {
   return cs.rfind("postgresql://", 0) == 0 || cs.rfind("postgres://", 0) == 0 ||
-         (cs.find("dbname=") != std::string::npos && cs.find('=') != std::string::npos);
+         HasKeyword(cs, "dbname") || HasKeyword(cs, "host") || HasKeyword(cs, "service");
 }
+
 }  // namespace
 
 std::unique_ptr<Backend> OpenBackend(const std::string& connection_string) {
@@ -17,7 +28,7 @@ std::unique_ptr<Backend> OpenBackend(const std::string& connection_string) {
     throw Error(errc::kInvalidArgument, "empty connection string");
   }
   if (NamesPostgres(connection_string)) {
-    throw Error(errc::kNotAvailable, "PostgreSQL is not available in this build");
+    return std::make_unique<postgres::PostgresBackend>(connection_string);
   }
   return std::make_unique<sqlite::SqliteBackend>(sqlite::PathOf(connection_string));
 }

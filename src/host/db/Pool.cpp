@@ -26,9 +26,11 @@ PooledConnection::PooledConnection(const std::string& connection_string) {
   {
     std::lock_guard lock(pool.mutex);
     auto& idle = pool.idle[connection_string];
-    if (!idle.empty()) {
+    while (!connection_ && !idle.empty()) {
       connection_ = std::move(idle.back());
       idle.pop_back();
+      // A server restart or an administrator may have ended an idle session.
+      if (!connection_->backend().Healthy()) connection_.reset();
     }
   }
   if (!connection_) connection_ = Connection::Open(connection_string);

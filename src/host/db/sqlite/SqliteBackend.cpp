@@ -178,6 +178,8 @@ void SqliteBackend::ExecuteScript(const std::string& sql) {
   if (rc != SQLITE_OK) Fail(db_.get(), rc, sql);
 }
 
+bool SqliteBackend::InTransaction() const { return sqlite3_get_autocommit(db_.get()) == 0; }
+
 TableInfo SqliteBackend::DescribeTable(const std::string& table) {
   TableInfo info;
   info.name = table;

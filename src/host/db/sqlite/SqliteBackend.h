@@ -20,6 +20,7 @@ class SqliteBackend final : public Backend {
   std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) override;
   void ExecuteScript(const std::string& sql) override;
   TableInfo DescribeTable(const std::string& table) override;
+  bool InTransaction() const override;
 
   std::string Placeholder(int index) const override;
   std::string BeginStatement() const override { return "BEGIN IMMEDIATE"; }

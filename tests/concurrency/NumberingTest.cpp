@@ -1,0 +1,79 @@
+// Eight planners drawing numbers of the same kind and book at the same moment,
+// as threads of one program and as separate programs: every committed document
+// gets its own number, nobody sees an error, and a number drawn in an
+// abandoned transaction goes back to the counter instead of being lost.
+#include "concurrency/NumberDrawing.h"
+#include "host/services/SettingTools.h"
+#include "support/Process.h"
+#include "support/TestDb.h"
+
+#include <future>
+#include <set>
+#include <sstream>
+
+namespace kz8test {
+namespace {
+
+constexpr int kSessions = 8;
+constexpr int kNumbersEach = 200;
+
+class NumberingTest : public DbTest {
+ protected:
+  void ExpectAllDistinct(const std::vector<std::string>& numbers) {
+    const std::set<std::string> distinct(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers.size(), static_cast<std::size_t>(kSessions * kNumbersEach));
+    EXPECT_EQ(distinct.size(), numbers.size()) << "a number was issued twice";
+  }
+};
+
+TEST_P(NumberingTest, NumberOfAnAbandonedDocumentGoesToTheNextOne) {
+  const kz8mrp::host::SettingTools settings;
+  const auto draw = [&] {
+    return settings.NewDocumentNo2("MPS", data_->Connection(), data_->Today(), "HQ", "B1");
+  };
+  data_->BeginTrans();
+  const std::string abandoned = draw();
+  data_->RollbackTrans();
+  data_->BeginTrans();
+  const std::string first = draw();
+  data_->CommitTrans();
+  data_->BeginTrans();
+  const std::string second = draw();
+  data_->CommitTrans();
+  EXPECT_EQ(first, abandoned);  // never stored, so never issued
+  EXPECT_NE(second, first);
+}
+
+TEST_P(NumberingTest, EightSessionsInThreadsNeverShareANumber) {
+  std::vector<std::future<std::vector<std::string>>> sessions;
+  for (int i = 0; i < kSessions; ++i) {
+    sessions.push_back(
+        std::async(std::launch::async, DrawNumbers, connection_string_, kNumbersEach));
+  }
+  std::vector<std::string> numbers;
+  for (auto& s : sessions) {
+    const std::vector<std::string> drawn = s.get();  // rethrows any error a session met
+    numbers.insert(numbers.end(), drawn.begin(), drawn.end());
+  }
+  ExpectAllDistinct(numbers);
+}
+
+TEST_P(NumberingTest, EightSessionsInProcessesNeverShareANumber) {
+  std::vector<std::unique_ptr<ChildProcess>> sessions;
+  for (int i = 0; i < kSessions; ++i) {
+    sessions.push_back(std::make_unique<ChildProcess>(std::vector<std::string>{
+        KZ8MRP_DRAW_NUMBERS, connection_string_, std::to_string(kNumbersEach)}));
+  }
+  std::vector<std::string> numbers;
+  for (auto& s : sessions) {
+    EXPECT_EQ(s->Finish(), 0);
+    std::istringstream lines(s->Output());
+    for (std::string line; std::getline(lines, line);) numbers.push_back(line);
+  }
+  ExpectAllDistinct(numbers);
+}
+
+KZ8_INSTANTIATE_DB_TEST(NumberingTest);
+
+}  // namespace
+}  // namespace kz8test

@@ -1,0 +1,176 @@
+// What the database layer reads back and reports on each kind, and how a
+// PostgreSQL session behaves when its server goes away or cannot be reached.
+#include "common/Text.h"
+#include "host/db/Pool.h"
+#include "host/db/Recordset.h"
+#include "support/TestDb.h"
+
+#include <libpq-fe.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+namespace kz8test {
+namespace {
+
+using kz8mrp::OleDate;
+using kz8mrp::db::ColumnType;
+using kz8mrp::db::Value;
+
+class ServerSessionTest : public DbTest {
+ protected:
+  std::string BackendPid(kz8mrp::db::Connection& c) {
+    return c.Query("SELECT pg_backend_pid()").rows.at(0).at(0).AsText();
+  }
+
+  // Ends a server session as an administrator would, and waits until it is gone.
+  void Terminate(const std::string& pid) {
+    Exec("SELECT pg_terminate_backend(" + pid + ")");
+    for (int i = 0; i < 500; ++i) {
+      if (Scalar("SELECT COUNT(*) FROM pg_stat_activity WHERE pid=" + pid) == "0") return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    FAIL() << "session " << pid << " did not end";
+  }
+
+  // The fixture's database as a postgresql:// address.
+  std::string AsUri() {
+    PQconninfoOption* options = PQconninfoParse(connection_string_.c_str(), nullptr);
+    std::string host, port, user, dbname;
+    for (const PQconninfoOption* o = options; o && o->keyword; ++o) {
+      const std::string key = o->keyword;
+      const std::string val = o->val ? o->val : "";
+      if (key == "host") host = val;
+      if (key == "port") port = val;
+      if (key == "user") user = val;
+      if (key == "dbname") dbname = val;
+    }
+    PQconninfoFree(options);
+    return "postgresql://" + user + "@/" + dbname + "?host=" + host + "&port=" + port;
+  }
+};
+
+TEST_P(ServerSessionTest, ValuesComeBackAsTheyWereWritten) {
+  kz8mrp::db::Recordset rs(data_->Connection(), "SELECT * FROM KZ8TMPS WHERE TMPSNo='M1'",
+                           kz8mrp::db::LockType::Optimistic);
+  rs.AddNew();
+  rs.Set("TMPSNo", "M1");
+  rs.Set("TMPSTSecCode", "ตัด");
+  rs.Set("TMPSHour", 0.1 + 0.2);
+  rs.Set("TMPSYear", "2027");
+  rs.Set("TMPSStatus", "");  // a blank number is no number
+  rs.Set("TMPSStartDate", OleDate::FromParts(2027, 1, 4, 8, 0, 1));
+  rs.Update();
+
+  kz8mrp::db::Recordset back(data_->Connection(),
+                             "SELECT TMPSTSecCode, TMPSHour, TMPSYear, TMPSStatus, "
+                             "TMPSStartDate, TMPSHour*2 AS Twice, TMPSYear=2027 AS IsThisYear "
+                             "FROM KZ8TMPS");
+  ASSERT_EQ(back.RecordCount(), 1u);
+  EXPECT_EQ(back.Field("TMPSTSecCode"), Value("ตัด"));
+  EXPECT_EQ(back.Field("tmpshour"), Value(0.1 + 0.2));  // every digit kept
+  EXPECT_EQ(back.Field("TMPSYear"), Value(2027));
+  EXPECT_TRUE(back.Field("TMPSStatus").IsNull());
+  EXPECT_EQ(back.Field("TMPSStartDate").AsText(), "2027-01-04 08:00:01");
+  EXPECT_EQ(back.Field("Twice"), Value(0.6000000000000001));
+  EXPECT_EQ(back.Text("IsThisYear"), "1");
+}
+
+TEST_P(ServerSessionTest, CatalogGivesTypesAndTheKeyInOrder) {
+  const kz8mrp::db::TableInfo& t = data_->Connection().Table("KZ8TJobMethod");
+  ASSERT_EQ(t.primary_key.size(), 5u);
+  const char* key[] = {"TJStTJbMTJobNo", "TJStTJbMLn", "TJStLevel", "TJStTSpdStep", "TJStLn"};
+  for (std::size_t i = 0; i < 5; ++i) {
+    EXPECT_TRUE(kz8mrp::text::EqualsNoCase(t.primary_key[i], key[i])) << t.primary_key[i];
+  }
+  EXPECT_EQ(t.Find("TJStLn")->type, ColumnType::Integer);
+  EXPECT_EQ(t.Find("TJStEstimateDay")->type, ColumnType::Real);
+  EXPECT_EQ(t.Find("TJstPlanStartDate")->type, ColumnType::Date);
+  EXPECT_EQ(t.Find("TJStTSepCode")->type, ColumnType::Text);
+  EXPECT_THROW(data_->Connection().Table("KZ8TNoSuchTable"), kz8mrp::Error);
+}
+
+TEST_P(ServerSessionTest, ErrorsCarryTheDatabasesCodeAndTheStatement) {
+  const std::string sql = "SELECT TSecCode FROM KZ8TNoSuchTable";
+  try {
+    data_->Connection().Query(sql);
+    FAIL() << "a missing table was read";
+  } catch (const kz8mrp::Error& e) {
+    EXPECT_EQ(e.NativeCode(), IsPostgres() ? "42P01" : "SQLITE 1");
+    EXPECT_NE(kz8mrp::text::ToLower(e.Text()).find("kz8tnosuchtable"), std::string::npos);
+    EXPECT_EQ(e.Sql(), sql);
+  }
+}
+
+TEST_P(ServerSessionTest, ServerEndingTheSessionGivesAClearError) {
+  if (!IsPostgres()) GTEST_SKIP() << "an embedded database has no server to lose";
+  data_->OpenSession();
+  data_->BeginTrans();
+  Terminate(BackendPid(data_->Connection()));
+  try {
+    data_->ExecuteSQL("UPDATE KZ8TSection SET TSecHOffice=8");
+    FAIL() << "a statement on a lost session succeeded";
+  } catch (const kz8mrp::Error& e) {
+    EXPECT_EQ(e.NativeCode().substr(0, 2), "57") << e.NativeCode();  // operator intervention
+    EXPECT_NE(e.Text().find("connection"), std::string::npos) << e.Text();
+  }
+  EXPECT_FALSE(data_->Connection().backend().Healthy());
+  EXPECT_THROW(data_->RollbackTrans(), kz8mrp::Error);
+  data_->CloseSession();
+  data_->OpenSession();  // a new bracket starts on a new session
+  EXPECT_NO_THROW(data_->ExecuteSQL("UPDATE KZ8TSection SET TSecHOffice=8"));
+  data_->CloseSession();
+}
+
+TEST_P(ServerSessionTest, PoolDropsSessionsTheServerEnded) {
+  if (!IsPostgres()) GTEST_SKIP() << "an embedded database has no server to lose";
+  std::string pid;
+  {
+    const kz8mrp::db::PooledConnection lease(connection_string_);
+    pid = BackendPid(*lease);
+  }
+  Terminate(pid);
+  const kz8mrp::db::PooledConnection lease(connection_string_);
+  EXPECT_NE(BackendPid(*lease), pid);
+}
+
+TEST_P(ServerSessionTest, UnreachableServerFailsInsteadOfHanging) {
+  if (!IsPostgres()) GTEST_SKIP() << "an embedded database has no server to reach";
+  // A port that takes the connection but never answers, like a server that hangs.
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+  ASSERT_EQ(::listen(listener, 1), 0);
+  ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  const std::string silent = "host=127.0.0.1 port=" + std::to_string(ntohs(address.sin_port)) +
+                             " dbname=plant user=planner connect_timeout=2";
+  try {
+    kz8mrp::db::Connection::Open(silent);
+    FAIL() << "a silent server was taken for a database";
+  } catch (const kz8mrp::Error& e) {
+    EXPECT_EQ(e.NativeCode(), "08001");
+    EXPECT_NE(e.Text().find("cannot connect"), std::string::npos) << e.Text();
+  }
+  ::close(listener);
+  EXPECT_THROW(kz8mrp::db::Connection::Open("host=/nonexistent dbname=plant"), kz8mrp::Error);
+}
+
+TEST_P(ServerSessionTest, AddressFormOpensTheSameDatabase) {
+  if (!IsPostgres()) GTEST_SKIP() << "addresses name servers";
+  Setting("MRPHourPerDay", "7.5");
+  auto connection = kz8mrp::db::Connection::Open(AsUri());
+  EXPECT_EQ(connection->KindName(), "POSTGRESQL");
+  EXPECT_EQ(connection->Query("SELECT TSetValue FROM KZ8TSetting").rows.at(0).at(0).AsText(),
+            "7.5");
+}
+
+KZ8_INSTANTIATE_DB_TEST(ServerSessionTest);
+
+}  // namespace
+}  // namespace kz8test

@@ -1,0 +1,343 @@
+// The statement texts the calendar, job and formula methods send, run as the
+// methods build them on a small plant, so that a text one database kind reads
+// differently (nested joins, RIGHT JOIN, date literals, a negative quantity
+// after a minus sign) fails here on that kind.
+#include "common/Text.h"
+#include "host/Sql.h"
+#include "host/services/ConvertTools.h"
+#include "host/services/DbTools.h"
+#include "support/TestDb.h"
+
+#include <algorithm>
+
+namespace kz8test {
+namespace {
+
+using kz8mrp::OleDate;
+using kz8mrp::sql::Number;
+using kz8mrp::sql::Text;
+
+enum class Run {
+  Select,  // render the `shown` columns of the rows
+  Action,  // run inside a rolled-back transaction, render `check`
+  Count,   // DbTools.Count over a table-and-condition text
+};
+
+struct Case {
+  const char* what;
+  Run run;
+  std::string sql;
+  std::string shown;  // Select: columns to show ("" for all); Action: the check query
+  std::string expected;
+};
+
+std::string Marked(int y, int m, int d, int h = 0, int min = 0) {
+  return "#$" + kz8mrp::host::ConvertTools().SQLDate(OleDate::FromParts(y, m, d, h, min)) + "#$";
+}
+
+std::string Plain(int y, int m, int d) {
+  return kz8mrp::host::ConvertTools().SQLDate(OleDate::FromParts(y, m, d));
+}
+
+// Rows as "a|b" joined by "; ", in the statement's order when it has one.
+std::string Render(const kz8mrp::db::ResultSet& rs, const std::string& shown, bool ordered) {
+  std::vector<std::size_t> columns;
+  if (shown.empty()) {
+    for (std::size_t i = 0; i < rs.columns.size(); ++i) columns.push_back(i);
+  }
+  for (const std::string& name :
+       shown.empty() ? std::vector<std::string>{} : kz8mrp::text::Split(shown, ',')) {
+    const auto it = std::find_if(rs.columns.begin(), rs.columns.end(), [&](const auto& c) {
+      return kz8mrp::text::EqualsNoCase(c, name);
+    });
+    if (it == rs.columns.end()) return "no column " + name;
+    columns.push_back(static_cast<std::size_t>(it - rs.columns.begin()));
+  }
+  std::vector<std::string> rows;
+  for (const auto& row : rs.rows) {
+    std::vector<std::string> cells;
+    for (const std::size_t c : columns) cells.push_back(row[c].AsText());
+    rows.push_back(kz8mrp::text::Join(cells, "|"));
+  }
+  if (!ordered) std::sort(rows.begin(), rows.end());
+  return kz8mrp::text::Join(rows, "; ");
+}
+
+class StatementTextsTest : public DbTest {
+ protected:
+  void SetUp() override {
+    DbTest::SetUp();
+    LoadCalendar();
+    LoadJobs();
+    LoadOrdersAndFormulas();
+  }
+
+  void Schedule(const char* no, const char* job, int line, const char* section, OleDate start,
+                double hours, const char* type, int status) {
+    Insert("KZ8TMPS", {{"TMPSNo", no},
+                       {"TMPSTJStTJbMTJobNo", job},
+                       {"TMPSTJStTJbMLn", line},
+                       {"TMPSTJStTSpdStep", 10},
+                       {"TMPSTJStLn", 1},
+                       {"TMPSTJStLevel", 1},
+                       {"TMPSTSecCode", section},
+                       {"TMPSStartDate", start},
+                       {"TMPSEndDate", OleDate(start.Serial() + hours / 24)},
+                       {"TMPSHour", hours},
+                       {"TMPSReserveType", type},
+                       {"TMPSDate", start.CalendarDay()},
+                       {"TMPSStatus", status}});
+  }
+
+  void LoadCalendar() {
+    Insert("KZ8TSection", {{"TSecCode", "CUT"}, {"TSecHOffice", 7.5}});
+    Insert("KZ8TSection", {{"TSecCode", "ASM"}, {"TSecHOffice", 8}});
+    Insert("KZ8TEmpHoliday",
+           {{"TEhdHolidayDate", OleDate::FromParts(2027, 1, 1)}, {"TEhdYear", 2027}});
+    Insert("KZ8TEmpHoliday",
+           {{"TEhdHolidayDate", OleDate::FromParts(2027, 1, 15)}, {"TEhdYear", 0}});
+    Schedule("M1", "J1", 1, "CUT", OleDate::FromParts(2027, 1, 4, 8, 0), 4, "WIP", 1);
+    Schedule("M2", "J1", 2, "CUT", OleDate::FromParts(2027, 1, 4, 8, 0), 2.5, "WIP", 1);
+    Schedule("M3", "J1", 1, "CUT", OleDate::FromParts(2027, 1, 4, 8, 0), 3, "FG", 1);
+    Schedule("M4", "J2", 1, "CUT", OleDate::FromParts(2027, 1, 4, 8, 0), 1, "WIP", 0);
+    Schedule("M5", "", 0, "ASM", OleDate::FromParts(2027, 1, 5, 0, 0), 8, "HD", 1);
+    Schedule("M6", "", 0, "ASM", OleDate::FromParts(2027, 1, 5, 13, 0), 2, "MM", 1);
+    Schedule("M7", "J2", 1, "CUT", OleDate::FromParts(2027, 1, 6, 16, 0), 18, "WIP", 1);
+    Insert("KZ8TMRPStepName", {{"TSepCode", "S1"}, {"TSepTSecCode", "CUT"}});
+    Insert("KZ8TMRPStepName", {{"TSepCode", "S2"}, {"TSepTSecCode", "ASM"}});
+    for (int step = 1; step <= 3; ++step) {
+      Insert("KZ8TProductMethod", {{"TSpdTPdtCode", "P1"},
+                                   {"TSpdStep", step},
+                                   {"TSpdEstimateDay", step == 1 ? 2 : 1},
+                                   {"TSpdHourPerDay", step == 1 ? 8 : 4},
+                                   {"TSpdMan", step == 1 ? 3 : 0}});
+    }
+  }
+
+  void Job(const char* no, int approve, int cancel, kz8mrp::db::Value invoice,
+           kz8mrp::db::Value close_date, const char* branch) {
+    Insert("KZ8TJob", {{"TJobNo", no},
+                       {"TJobDate", OleDate::FromParts(2027, 1, 2)},
+                       {"TJobTBraCode", branch},
+                       {"TJobApproveStatus", approve},
+                       {"TJobCancelStatus", cancel},
+                       {"TJobInvoiceStatus", invoice},
+                       {"TJobIVCloseDate", close_date}});
+  }
+
+  void JobStep(int line, int ln, int step, const char* sep, int start_day) {
+    Insert("KZ8TJobMethod", {{"TJStTJbMTJobNo", "J1"},
+                             {"TJStTJbMLn", line},
+                             {"TJStLn", ln},
+                             {"TJStLevel", 1},
+                             {"TJStTSpdStep", step},
+                             {"TJStTSepCode", sep},
+                             {"TJStTPdtCode", "P1"},
+                             {"TJStEstimateDay", 1.5},
+                             {"TJStProcessStatus", 0},
+                             {"TJstPlanStartDate", OleDate::FromParts(2027, 1, start_day, 8, 0)},
+                             {"TJstPlanEndDate", OleDate::FromParts(2027, 1, start_day, 17, 0)}});
+  }
+
+  void LoadJobs() {
+    Job("J1", 1, 0, 1, OleDate::FromParts(2027, 1, 4), "HQ");  // invoiced, closes today
+    Job("J2", 1, 0, 1, OleDate::FromParts(2027, 1, 3), "HQ");  // invoiced, closed yesterday
+    Job("J3", 1, 1, {}, {}, "HQ");                             // cancelled
+    Job("J4", 1, 0, {}, {}, "BR2");
+    for (int line = 1; line <= 2; ++line) {
+      Insert("KZ8TJobMB",
+             {{"TJbMTJobNo", "J1"},
+              {"TJbMLn", line},
+              {"TJbMTPdtCode", "P1"},
+              {"TJbMQuantity", 10 * line},
+              {"TJbMUseStock", line},
+              {"TJbMUseOrder", 10},
+              {"TJbMStartDate",
+               line == 1 ? kz8mrp::db::Value(OleDate::FromParts(2027, 1, 4)) : kz8mrp::db::Value()},
+              {"TJbMSourceDate", OleDate::FromParts(2027, 1, 2)}});
+    }
+    JobStep(1, 1, 10, "S1", 4);
+    JobStep(1, 2, 20, "SX", 5);  // a step name the master does not know
+    JobStep(2, 1, 10, "S1", 6);
+    Insert("KZ8TJobMaterial", {{"TJMtTJbMTJobNo", "J1"},
+                               {"TJMtTJbMLn", 1},
+                               {"TJMtLn", 1},
+                               {"TJMtLevel", 1},
+                               {"TJMtTSpdStep", 10}});
+    Insert("KZ8TJobDL", {{"TJDLTJbMTJobNo", "J1"},
+                         {"TJDLTJbMLn", 1},
+                         {"TJDLLn", 1},
+                         {"TJDLLevel", 1},
+                         {"TJDLTSpdStep", 10}});
+    Insert("KZ8TSO", {{"TSODNo", "SO1"}, {"TSODDate", OleDate::FromParts(2027, 1, 2)}});
+    Insert("KZ8TSOMB", {{"TSOBTSODNo", "SO1"}, {"TSOBLn", 2}, {"TSOBQuantity", 5}});
+    Insert("KZ8TSOMB", {{"TSOBTSODNo", "SO1"}, {"TSOBLn", 1}, {"TSOBQuantity", 10}});
+    Insert("KZ8TSO2", {{"TSO2TSODNo", "SO1"}, {"TSO2Status", 1}});
+  }
+
+  void Order(const char* no, const char* product, double quantity, int approve, int cancel) {
+    Insert("KZ8TJobProduction", {{"TJPdNo", no},
+                                 {"TJPdTJbMTJobNo", "J1"},
+                                 {"TJPdTJbMLn", 1},
+                                 {"TJPdProductCode", product},
+                                 {"TJPdQuantity", quantity},
+                                 {"TJPdQuantity2", quantity * 2},
+                                 {"TJPdQuantity3", quantity * 3},
+                                 {"TJPdApproveStatus", approve},
+                                 {"TJPdCancelStatus", cancel}});
+  }
+
+  void Receipt(const char* no, const char* alias, int approve, int cancel) {
+    Insert("KZ8TInventory", {{"TInvNo", no},
+                             {"TInvTInTAlias", alias},
+                             {"TInvTJPDNo", "PD1"},
+                             {"TinvApproveStatus", approve},
+                             {"TinvCancelStatus", cancel}});
+  }
+
+  void LoadOrdersAndFormulas() {
+    Order("PD1", "P1", 4, 1, 0);
+    Order("PD2", "P1", 100, 1, 1);
+    Order("PD3", "P2", 1, 0, 0);
+    Insert("KZ8TJobProductionM",
+           {{"TJPMTJPdNo", "PD1"}, {"TJPMLn", 2}, {"TJPMTSepCode", "S2"}, {"TJPMStep", 20}});
+    Insert("KZ8TJobProductionM",
+           {{"TJPMTJPdNo", "PD1"}, {"TJPMLn", 1}, {"TJPMTSepCode", "S1"}, {"TJPMStep", 10}});
+    Receipt("INV2", "RECEIVEFGBUILTOUT", 1, 0);
+    Receipt("INV1", "RECEIVEFGBUILT", 1, 0);
+    Receipt("INV3", "RECEIVEFGBUILT", 1, 1);
+    Receipt("INV4", "RECEIVERM", 1, 0);
+    Insert("KZ8TMRPformulaGrp", {{"TMRGCode", "G1"}, {"TMRGField1", "ความหนา;TEXT;10"}});
+    Insert("KZ8TMRPformula", {{"TMRFTMRGCode", "G1"}, {"TMRFCode", "F2"}, {"TMRFName", "สูตรสอง"}});
+    Insert("KZ8TMRPformula", {{"TMRFTMRGCode", "G1"},
+                              {"TMRFCode", "F1"},
+                              {"TMRFName", "สูตรหนึ่ง"},
+                              {"TMRFText1", "3 mm"}});
+  }
+
+  std::string Result(const Case& c) {
+    kz8mrp::DataObj& data = *data_;
+    switch (c.run) {
+      case Run::Select: {
+        const bool ordered = kz8mrp::text::ToUpper(c.sql).find("ORDER BY") != std::string::npos;
+        return Render(data.Connection().Query(c.sql), c.shown, ordered);
+      }
+      case Run::Action: {
+        data.BeginTrans();
+        data.ExecuteSQL(c.sql);
+        const std::string after = Render(data.Connection().Query(c.shown), "", true);
+        data.RollbackTrans();
+        return after;
+      }
+      case Run::Count:
+        return std::to_string(kz8mrp::host::DbTools().Count("TJobNo", c.sql, connection_string_));
+    }
+    return {};
+  }
+};
+
+// clang-format off
+std::vector<Case> CalendarCases() {
+  const std::string sum = "SELECT TMPSHour FROM KZ8TMPS WHERE TMPSNo<>''";
+  const std::string day = " AND TMPSDate=" + Marked(2027, 1, 4) +
+                          " AND TMPSStatus=1 AND TMPSReserveType<>'FG' AND TMPSTSecCode=" + Text("CUT");
+  const auto period = [](int from, int to) {
+    return " AND (TMPSStartDate>=" + Marked(2027, 1, from) + " AND TMPSEndDate<=" + Marked(2027, 1, to) + ")";
+  };
+  const std::string fg_pass =
+      "SELECT TJobNo,TJbMLn,TJbMStartDate,TJbMSourceDate,TJobTBraCode,TJobDate,TJstPlanStartDate,TJstPlanEndDate,TJStTSepCode,TSepTSecCode,TJStTJbMTJobNo,TJStTJbMLn,TJStTSpdStep,TJStLn,"
+      "TJStLevel  FROM KZ8TMRPStepName RIGHT JOIN ((KZ8TJob INNER JOIN KZ8TJobMB ON (KZ8TJob.TJobNo = KZ8TJobMB.TJbMTJobNo) AND (KZ8TJob.TJobNo = KZ8TJobMB.TJbMTJobNo)) INNER JOIN"
+      " KZ8TJobMethod ON (KZ8TJobMB.TJbMLn = KZ8TJobMethod.TJStTJbMLn) AND (KZ8TJobMB.TJbMTJobNo = KZ8TJobMethod.TJStTJbMTJobNo)) ON KZ8TMRPStepName.TSepCode ="
+      " KZ8TJobMethod.TJStTSepCode  WHERE TJbMTJobNo=" + Text("J1") + " ORDER BY TJbMLn,TJstLn";
+  const std::string wip_pass =
+      "SELECT TJobNo,TJbMLn,TJstTSepCode,TJStEstimateDay,TJStSetupTime,TJstPlanStartDate,TJStTSpdStep,TJStLn,TJStLevel,TJobTBraCode,TJobDate FROM KZ8TJob INNER JOIN (KZ8TJobMB INNER"
+      " JOIN KZ8TJobMethod ON (KZ8TJobMB.TJbMLn = KZ8TJobMethod.TJStTJbMLn) AND (KZ8TJobMB.TJbMTJobNo = KZ8TJobMethod.TJStTJbMTJobNo)) ON (KZ8TJob.TJobNo = KZ8TJobMB.TJbMTJobNo) AND"
+      " (KZ8TJob.TJobNo = KZ8TJobMB.TJbMTJobNo)  WHERE TJStTJbMTJobNo=" + Text("J1") + " ORDER BY TJStTJbMLn,TJStLn";
+  const std::string routing =
+      " SELECT  TSpdEstimateDay,TSpdHourPerDay,TSpdMan FROM KZ8TProductMethod Where TSpdTPdtCode=" + Text("P1");
+  return {
+      {"holiday", Run::Select, "SELECT TEhdYear FROM KZ8TEmpHoliday WHERE TEhdHolidayDate=" + Marked(2027, 1, 1), "", "2027"},
+      {"switched-off holiday", Run::Select, "SELECT TEhdYear FROM KZ8TEmpHoliday WHERE TEhdHolidayDate=" + Marked(2027, 1, 15), "", "0"},
+      {"office hours", Run::Select, "SELECT TSecHOffice FROM KZ8TSection WHERE TSecCode=" + Text("CUT"), "", "7.5"},
+      {"capacity of a day", Run::Select, sum + day, "", "2.5; 4"},
+      {"capacity of a job line", Run::Select, sum + day + " AND TMPSTJStTJbMTJobNo=" + Text("J1") + " AND TMPSTJStTJbMLn=" + Number(1), "", "4"},
+      {"capacity planned", Run::Select, sum + period(4, 7) + " AND TMPSStatus=1 AND" + " TMPSReserveType<>'FG' AND TMPSTSecCode=" + Text("CUT"), "", "2.5; 4"},
+      {"section holidays", Run::Select, sum + period(5, 6) + " AND TMPSStatus=1 AND TMPSReserveType='HD'", "", "8"},
+      {"maintenance", Run::Select, sum + period(5, 6) + " AND TMPSStatus=1 AND TMPSReserveType='MM'", "", "2"},
+      {"reservation row", Run::Select, "SELECT * FROM KZ8TMPS  WHERE TMPSNo=" + Text("M1"), "TMPSNo,TMPSStartDate,TMPSEndDate,TMPSHour", "M1|2027-01-04 08:00:00|2027-01-04 12:00:00|4"},
+      {"job reservations dropped", Run::Action, "DELETE FROM KZ8TMPS WHERE TMPSTJStTJbMTJobNo=" + Text("J1"), "SELECT TMPSNo FROM KZ8TMPS ORDER BY TMPSNo", "M4; M5; M6; M7"},
+      {"finished-goods pass", Run::Select, fg_pass, "TJbMLn,TJStLn,TJStTSepCode,TSepTSecCode,TJbMStartDate,TJstPlanStartDate", "1|1|S1|CUT|2027-01-04 00:00:00|2027-01-04 08:00:00; 1|2|SX||2027-01-04 00:00:00|2027-01-05 08:00:00; 2|1|S1|CUT||2027-01-06 08:00:00"},
+      {"production pass", Run::Select, wip_pass, "TJbMLn,TJStLn,TJStEstimateDay,TJobDate", "1|1|1.5|2027-01-02 00:00:00; 1|2|1.5|2027-01-02 00:00:00; 2|1|1.5|2027-01-02 00:00:00"},
+      {"section of a step", Run::Select, "SELECT TSepTSeccode FROM KZ8TMRPStepName WHERE TSepCode=" + Text("S1"), "", "CUT"},
+      {"finished-goods row cancelled", Run::Action, "Update KZ8TMPS Set TMPSStatus=0 WHERE TMPSTJStTJbMTJobNo=" + Text("J1") + " AND TMPSTJStTJbMLn=" + Number(1) + " AND TMPSTJStTSpdStep =" + Number(10) + " AND TMPSTJStLn=" + Number(1) + " AND TMPSTJStLevel=" + Number(1), "SELECT TMPSNo FROM KZ8TMPS WHERE TMPSStatus=0 ORDER BY TMPSNo", "M1; M3; M4"},
+      {"routing up to a step", Run::Select, routing + "AND TSpdStep<=" + Number(2) + " ORDER BY TSpdStep DESC", "", "1|4|0; 2|8|3"},
+      {"whole routing", Run::Select, routing + " ORDER BY TSpdStep DESC", "", "1|4|0; 1|4|0; 2|8|3"},
+  };
+}
+
+std::vector<Case> JobCases() {
+  const std::string job = Text("J1");
+  const std::string step_tail = "' AND TJStTSpdStep=" + Number(10) + " AND TJstTJbMTJobNo=" + job +
+                                " AND TJStTJbMLn=" + Number(1) + " AND TJStTPdtCode=" + Text("P1");
+  const std::string filter = " AND (TJobInvoiceStatus=0 or TJobInvoiceStatus is null  OR TJobIVCloseDate>='" + Plain(2027, 1, 4) + "')";
+  const std::string line_totals = "SELECT TJbMTotalRequest,TJbMTotalArrear FROM KZ8TJobMB WHERE TJbMLn=1";
+  return {
+      {"sales order with its lines", Run::Select, "SELECT * FROM KZ8TSO INNER JOIN KZ8TSOMB ON KZ8TSO.TSODNo = KZ8TSOMB.TSOBTSODNo LEFT JOIN KZ8TSO2 ON KZ8TSO.TSODNo = KZ8TSO2.TSO2TSODNo LEFT JOIN KZ8TSO3 ON KZ8TSO.TSODNo = KZ8TSO3.TSO3TSODNo  WHERE TSODNo=" + Text("SO1") + " ORDER" + " BY TSOBLn", "TSODNo,TSOBLn,TSOBQuantity,TSO2Status,TSO3TSODNo,TSODDate", "SO1|1|10|1||2027-01-02 00:00:00; SO1|2|5|1||2027-01-02 00:00:00"},
+      {"labour cleared", Run::Action, "DELETE FROM KZ8TJobDL WHERE TJDLTJbMTJobNo=" + job, "SELECT COUNT(*) FROM KZ8TJobDL", "0"},
+      {"materials cleared", Run::Action, "DELETE FROM KZ8TJobMaterial WHERE TJMtTJbMTJobNo=" + job, "SELECT COUNT(*) FROM KZ8TJobMaterial", "0"},
+      {"routing cleared", Run::Action, "DELETE FROM KZ8TJobMethod WHERE TJStTJbMTJobNo=" + job, "SELECT COUNT(*) FROM KZ8TJobMethod", "0"},
+      {"lines cleared", Run::Action, "DELETE FROM KZ8TJobMB WHERE TJbMTJobNo=" + job, "SELECT COUNT(*) FROM KZ8TJobMB", "0"},
+      {"job header", Run::Select, "SELECT * FROM KZ8TJob  WHERE TJobNo=" + job, "TJobNo,TJobDate,TJobIVCloseDate", "J1|2027-01-02 00:00:00|2027-01-04 00:00:00"},
+      {"job line", Run::Select, "SELECT * FROM KZ8TJobMB  WHERE TJbMTJobNo=" + job + " AND TJbMLn=" + Number(2), "TJbMLn,TJbMQuantity", "2|20"},
+      {"job routing", Run::Select, "SELECT * FROM KZ8TJobMethod  WHERE TJStTJbMTJobNo=" + job, "TJStTJbMLn,TJStLn", "1|1; 1|2; 2|1"},
+      {"lines of a job", Run::Select, "SELECT TJbMTJobNo,TJbMLn,TJbMTPdtCode FROM KZ8TJobMB Where  TJbMTJobNo= " + job + " ORDER BY TJbMLn", "", "J1|1|P1; J1|2|P1"},
+      {"orders of a line", Run::Select, "SELECT TJPdQuantity,TJPdQuantity2,TJPdQuantity3 FROM KZ8TJobProduction Where TJPdCancelStatus<>1 AND TJPdTJbMTJobNo= " + job + " AND TJPdTJbMLn=" + Number(1) + " AND TJPdProductCode=" + Text("P1"), "", "4|8|12"},
+      {"order steps of a line", Run::Select, "SELECT TJPDNo,TJPMTSepCode,TJPMStep,TJPdTJbMTJobNo,TJPdTJbMLn,TJPdProductCode,TJPMTSepCode,TJPMStep FROM KZ8TJobProduction INNER JOIN KZ8TJobProductionM ON" " KZ8TJobProduction.TJPdNo = KZ8TJobProductionM.TJPMTJPdNo Where TJPdCancelStatus<>1 AND TJPdTJbMTJobNo= " + job + " AND TJPdTJbMLn=" + Number(1), "", "PD1|S1|10|J1|1|P1|S1|10; PD1|S2|20|J1|1|P1|S2|20"},
+      {"order number onto the step", Run::Action, "Update KZ8TJobMethod Set TJStTJPDNo=" + Text("PD1") + " Where TJStTSepCode='S1" + step_tail, "SELECT TJStTJbMLn,TJStLn,TJStTJPDNo FROM KZ8TJobMethod ORDER BY TJStTJbMLn,TJStLn", "1|1|PD1; 1|2|; 2|1|"},
+      {"step in process", Run::Action, "Update KZ8TJobMethod Set TJstProcessStatus=1 Where TJstProcessStatus=0 AND TJStTSepCode='S1" + step_tail, "SELECT TJStProcessStatus FROM KZ8TJobMethod ORDER BY TJStTJbMLn,TJStLn", "1; 0; 0"},
+      {"line totals", Run::Action, "Update KZ8TJobMB Set TJbMTotalRequest=" + Number(4) + ",TJbMTotalArrear=TJbMUseOrder-" + Number(4) + " WHERE TJbMTJobNo=" + job + " AND TJbMLn=" + Number(1), line_totals, "4|6"},
+      {"line totals after a negative sum", Run::Action, "Update KZ8TJobMB Set TJbMTotalRequest=" + Number(-2.5) + ",TJbMTotalArrear=TJbMUseOrder-" + Number(-2.5) + " WHERE TJbMTJobNo=" + job + " AND TJbMLn=" + Number(1), "SELECT TJbMLn,TJbMTotalArrear FROM KZ8TJobMB ORDER BY TJbMLn", "1|12.5; 2|"},
+      {"job quantities", Run::Select, "SELECT TJbMQuantity,TJbMQuantity2,TJbMQuantity3,TJBMUseStock,TJBMUseStock2,TJBMUseStock3 FROM KZ8TJobMB Where TJbMTJobNo= " + job, "TJbMQuantity,TJBMUseStock", "10|1; 20|2"},
+      {"approved orders of a job", Run::Select, "SELECT TJPdQuantity,TJPdQuantity2,TJPdQuantity3 FROM KZ8VJobProduction Where TJPdCancelStatus<>1 AND TJPdApproveStatus=1 AND TJPdTJbMTJobNo= " + job, "", "4|8|12"},
+      {"job totals", Run::Action, "Update KZ8TJob Set TJoBTotalRequest3=" + Number(1) + ",TJoBTotalArrear3=" + Number(-3) + " WHERE TJobNo=" + job, "SELECT TJobTotalRequest3,TJobTotalArrear3 FROM KZ8TJob WHERE TJobNo='J1'", "1|-3"},
+      {"order steps", Run::Select, "SELECT * FROM KZ8TJobProductionM Where TJPMTJPDNo= " + Text("PD1") + " ORDER BY TJPMLn", "TJPMLn,TJPMTSepCode", "1|S1; 2|S2"},
+      {"receipts of an order", Run::Select, "SELECT TInvNo FROM KZ8TInventory Where (TInvTInTAlias='RECEIVEFGBUILT' OR TInvTInTAlias='RECEIVEFGBUILTOUT' OR TInvTInTAlias='RECEIVEFGBUILTNOMRP' )  AND" " TinvApproveStatus=1 and TinvCancelStatus=0 AND TInvTJPDNo= " + Text("PD1") + " ORDER BY TInvNo", "", "INV1; INV2"},
+      {"job exists", Run::Count, "KZ8TJob WHERE TJobNo=" + job, "", "1"},
+      {"job editable", Run::Count, "KZ8TJob WHERE TJobNo=" + job + " AND TJobCancelstatus=0 " + filter, "", "1"},
+      {"closed job not editable", Run::Count, "KZ8TJob WHERE TJobNo=" + Text("J2") + " AND TJobCancelstatus=0 " + filter, "", "0"},
+      {"open jobs counted in order", Run::Count, "KZ8TJob WHERE TJobCancelstatus=0 AND TJobApproveStatus=1 " + filter + " ORDER BY TJobNo", "", "2"},
+      {"open jobs of a branch", Run::Select, "SELECT * FROM KZ8TJob WHERE TJobCancelstatus=0 AND TJobApproveStatus=1 " + filter + " AND TJobTBraCode=" + Text("HQ") + " ORDER BY TJobNo", "TJobNo,TJobDate", "J1|2027-01-02 00:00:00"},
+  };
+}
+
+std::vector<Case> FormulaCases() {
+  return {
+      {"formula", Run::Select, "SELECT * FROM KZ8TMRPformula Where TMRFCode=" + Text("F1") + " AND TMRFTMRGCode=" + Text("G1"), "TMRFCode,TMRFName,TMRFText1,TMRFText2", "F1|สูตรหนึ่ง|3 mm|"},
+      {"formulas of a group", Run::Select, "SELECT * FROM KZ8TMRPformula Where TMRFTMRGCode=" + Text("G1"), "TMRFCode", "F1; F2"},
+  };
+}
+
+// clang-format on
+
+TEST_P(StatementTextsTest, EveryStatementReadsTheSameOnBothKinds) {
+  const kz8mrp::host::DbTools db;
+  for (const auto& cases : {CalendarCases(), JobCases(), FormulaCases()}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      Case converted = c;
+      converted.sql = db.ConvertSQL(c.sql, data_->DatabaseKind());
+      EXPECT_EQ(Result(converted), c.expected) << converted.sql;
+    }
+  }
+}
+
+TEST_P(StatementTextsTest, FormulaFieldLookupTakesTheGroupsDefinition) {
+  EXPECT_EQ(kz8mrp::host::DbTools().LookupTextStr("TMRGCode", "G1", "TMRGField1",
+                                                  "KZ8TMRPformulaGrp", connection_string_),
+            "ความหนา;TEXT;10");
+}
+
+KZ8_INSTANTIATE_DB_TEST(StatementTextsTest);
+
+}  // namespace
+}  // namespace kz8test

@@ -1,0 +1,122 @@
+// What a planner's transaction guarantees on both database kinds: a failed
+// statement does not spoil the rest of the document, a rolled-back bracket
+// leaves nothing behind, and an error inside a caller's transaction leaves the
+// decision to the caller.
+#include "host/db/Recordset.h"
+#include "host/services/SettingTools.h"
+#include "support/TestDb.h"
+
+namespace kz8test {
+namespace {
+
+using kz8mrp::OleDate;
+using kz8mrp::db::LockType;
+using kz8mrp::db::Recordset;
+
+class TransactionTest : public DbTest {
+ protected:
+  void Book(const std::string& no) {
+    data_->ExecuteSQL("INSERT INTO KZ8TMPS (TMPSNo, TMPSHour) VALUES ('" + no + "', 1)");
+  }
+  std::string Booked() {
+    const auto rs = Query("SELECT TMPSNo FROM KZ8TMPS ORDER BY TMPSNo");
+    std::string out;
+    for (const auto& row : rs.rows) out += row[0].AsText() + " ";
+    return out;
+  }
+};
+
+TEST_P(TransactionTest, FailedStatementLeavesTheRestOfTheDocumentToCommit) {
+  data_->BeginTrans();
+  Book("M1");
+  try {
+    Book("M1");  // the same reservation number again
+    FAIL() << "a duplicate key was accepted";
+  } catch (const kz8mrp::Error& e) {
+    // What the order-creating methods catch: the database's own code and the statement.
+    EXPECT_EQ(e.Sql(), "INSERT INTO KZ8TMPS (TMPSNo, TMPSHour) VALUES ('M1', 1)");
+    EXPECT_EQ(e.NativeCode(), IsPostgres() ? "23505" : "SQLITE 1555");
+  }
+  // ...and go on writing the approval record in the same transaction.
+  kz8mrp::host::ApprovalRecord record;
+  record.event = "MRPJOBCBUILTPD";
+  record.document_no = "PD1";
+  record.when = data_->Now();
+  kz8mrp::host::SettingTools().LogApproval(record, data_->Connection());
+  Book("M2");
+  data_->CommitTrans();
+  EXPECT_EQ(Booked(), "M1 M2 ");
+  EXPECT_EQ(Scalar("SELECT TAplDocNo FROM KZ8TApproveLog"), "PD1");
+}
+
+TEST_P(TransactionTest, RolledBackBracketLeavesNoRowBehind) {
+  data_->OpenSession();
+  data_->BeginTrans();
+  kz8mrp::host::SettingTools().NewDocumentNo2("MPS", data_->Connection(), data_->Today(), "HQ",
+                                              "B1");
+  Recordset rs(data_->Connection(), "SELECT * FROM KZ8TMPS  WHERE TMPSNo='M9'",
+               LockType::Optimistic);
+  rs.AddNew();
+  rs.Set("TMPSNo", "M9");
+  rs.Set("TMPSStartDate", OleDate::FromParts(2027, 1, 4, 8, 0));
+  rs.Update();
+  data_->ExecuteSQL("UPDATE KZ8TMPS SET TMPSHour=8 WHERE TMPSNo='M9'");
+  data_->RollbackTrans();
+  data_->CloseSession();
+  EXPECT_EQ(Booked(), "");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TDocNo"), "0");
+}
+
+TEST_P(TransactionTest, InnerBracketRollsBackOnlyItsOwnRows) {
+  data_->BeginTrans();
+  Book("M1");
+  data_->BeginTrans();  // a bracketing method called inside the caller's transaction
+  Book("M2");
+  data_->RollbackTrans();
+  Book("M3");
+  data_->CommitTrans();
+  EXPECT_EQ(Booked(), "M1 M3 ");
+}
+
+TEST_P(TransactionTest, ErrorInsideCallersTransactionIsLeftToTheCaller) {
+  const auto working_method = [&] {
+    Book("M2");
+    data_->ExecuteSQL("UPDATE KZ8TNoSuchTable SET x=1");
+  };
+  data_->BeginTrans();
+  Book("M1");
+  EXPECT_THROW(working_method(), kz8mrp::Error);
+  ASSERT_EQ(data_->TransactionDepth(), 1);
+  EXPECT_EQ(Booked(), "");  // nothing committed yet: another connection sees nothing
+  data_->CommitTrans();     // the caller keeps what succeeded
+  EXPECT_EQ(Booked(), "M1 M2 ");
+
+  {
+    kz8mrp::db::Transaction tx(data_->Connection());
+    Book("M3");
+    EXPECT_THROW(working_method(), kz8mrp::Error);  // M2 again
+  }  // the guard rolls back when the caller lets the error pass
+  EXPECT_EQ(data_->TransactionDepth(), 0);
+  EXPECT_EQ(Booked(), "M1 M2 ");
+}
+
+TEST_P(TransactionTest, CommitAfterAFailedTransactionControlIsRefused) {
+  if (!IsPostgres()) GTEST_SKIP() << "SQLite keeps a transaction going after any error";
+  data_->BeginTrans();
+  Book("M1");
+  // A failure outside the layer's statement savepoints aborts the server's transaction.
+  EXPECT_THROW(data_->Connection().backend().Control("SELECT 1/0"), kz8mrp::Error);
+  try {
+    data_->CommitTrans();
+    FAIL() << "a commit of an aborted transaction reported success";
+  } catch (const kz8mrp::Error& e) {
+    EXPECT_EQ(e.NativeCode(), "25P02");
+  }
+  EXPECT_EQ(data_->TransactionDepth(), 0);  // the next bracket begins afresh
+  EXPECT_EQ(Booked(), "");
+}
+
+KZ8_INSTANTIATE_DB_TEST(TransactionTest);
+
+}  // namespace
+}  // namespace kz8test
