@@ -29,11 +29,20 @@ std::string ColumnDefinition(const Column& c, db::Kind kind) {
   return std::string(c.name) + " " + TypeName(c.type, kind);
 }
 
+bool IsKey(const Table& t, std::string_view column) {
+  for (const std::string_view k : t.key) {
+    if (text::EqualsNoCase(k, column)) return true;
+  }
+  return false;
+}
+
 std::string CreateTable(const Table& t, db::Kind kind) {
   std::string sql = "CREATE TABLE IF NOT EXISTS " + std::string(t.name) + " (";
   for (std::size_t i = 0; i < t.columns.size(); ++i) {
     if (i) sql += ", ";
     sql += ColumnDefinition(t.columns[i], kind);
+    // PostgreSQL refuses a null key column; SQLite would keep one. Say it on both.
+    if (t.columns[i].type != Type::Serial && IsKey(t, t.columns[i].name)) sql += " NOT NULL";
   }
   if (!t.key.empty()) {
     sql += ", PRIMARY KEY (";
