@@ -43,7 +43,7 @@ std::string NewRowSql(const char* who, std::int64_t n) {
 
 // A plant of forty sections and ten years of holidays.
 void LoadPlant(const std::string& connection_string) {
-  auto c = kz8mrp::db::Connection::Open(connection_string);
+  auto c = kz8mrp::db::Connection::Open(connection_string, kz8mrp::db::OpenMode::Create);
   kz8mrp::schema::Install(*c);
   kz8mrp::db::Transaction tx(*c);
   for (int i = 0; i < 40; ++i) {

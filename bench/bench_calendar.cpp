@@ -107,7 +107,7 @@ void LoadJob(kz8mrp::db::Connection& c) {
 }
 
 void LoadPlant(const std::string& connection_string) {
-  auto c = kz8mrp::db::Connection::Open(connection_string);
+  auto c = kz8mrp::db::Connection::Open(connection_string, kz8mrp::db::OpenMode::Create);
   kz8mrp::schema::Install(*c);
   kz8mrp::db::Transaction tx(*c);
   ClearRows(*c);

@@ -202,7 +202,7 @@ int DemoCommand(const std::vector<std::string>& args) {
   const std::string db = o.Get("db", kDefaultDemoDb);
   if (!o.Has("db")) RemoveSqliteFile(db);  // the default demo database starts afresh
   {
-    auto connection = db::Connection::Open(db);
+    auto connection = db::Connection::Open(db, db::OpenMode::Create);
     schema::Install(*connection);
     LoadDemoPlant(*connection);
     std::cout << "kz8mrp demo: a plant of three sections on " << db << " ("

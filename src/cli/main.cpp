@@ -27,7 +27,7 @@ constexpr const char* kUsage =
 int InitCommand(const std::vector<std::string>& args) {
   const Options o(args, {"db"}, {"demo"});
   if (!o.Words().empty()) throw UsageError("init takes no words: " + o.Words().front());
-  auto connection = db::Connection::Open(o.Require("db"));
+  auto connection = db::Connection::Open(o.Require("db"), db::OpenMode::Create);
   schema::Install(*connection);
   if (o.Has("demo")) LoadDemoPlant(*connection);
   return 0;

@@ -37,7 +37,7 @@ std::string FreshSqlite(const std::string& test_name) {
   static std::atomic<int> counter{0};
   const auto path =
       ScratchDirectory() / (SafeName(test_name) + "-" + std::to_string(counter++) + ".db");
-  auto connection = kz8mrp::db::Connection::Open(path.string());
+  auto connection = kz8mrp::db::Connection::Open(path.string(), kz8mrp::db::OpenMode::Create);
   kz8mrp::schema::Install(*connection);
   return path.string();
 }

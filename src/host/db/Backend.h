@@ -68,7 +68,12 @@ class Backend {
   virtual std::string BeginStatement() const = 0;
 };
 
+// Whether opening a SQLite file that is not there makes a new, empty one. A
+// session never does: a mistyped path must not look like an empty plant.
+enum class OpenMode { Existing, Create };
+
 // Opens the backend a connection string names (SQLite file or PostgreSQL server).
-std::unique_ptr<Backend> OpenBackend(const std::string& connection_string);
+std::unique_ptr<Backend> OpenBackend(const std::string& connection_string,
+                                     OpenMode mode = OpenMode::Existing);
 
 }  // namespace kz8mrp::db

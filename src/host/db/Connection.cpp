@@ -33,8 +33,8 @@ const ColumnInfo* TableInfo::Find(std::string_view column) const {
   return nullptr;
 }
 
-std::unique_ptr<Connection> Connection::Open(const std::string& connection_string) {
-  return std::make_unique<Connection>(OpenBackend(connection_string), connection_string);
+std::unique_ptr<Connection> Connection::Open(const std::string& connection_string, OpenMode mode) {
+  return std::make_unique<Connection>(OpenBackend(connection_string, mode), connection_string);
 }
 
 Connection::Connection(std::unique_ptr<Backend> backend, std::string connection_string)
@@ -69,8 +69,7 @@ std::string SavepointName(int depth) { return "kz8mrp_sp" + std::to_string(depth
 }  // namespace
 
 void Connection::BeginTrans() {
-  Control(depth_ == 0 ? backend_->BeginStatement()
-                                : "SAVEPOINT " + SavepointName(depth_));
+  Control(depth_ == 0 ? backend_->BeginStatement() : "SAVEPOINT " + SavepointName(depth_));
   ++depth_;
 }
 

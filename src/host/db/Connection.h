@@ -16,7 +16,8 @@ class Connection {
  public:
   // A file path or "sqlite:PATH" opens SQLite; "postgresql://..." or
   // "host=... dbname=..." opens PostgreSQL.
-  static std::unique_ptr<Connection> Open(const std::string& connection_string);
+  static std::unique_ptr<Connection> Open(const std::string& connection_string,
+                                          OpenMode mode = OpenMode::Existing);
   Connection(std::unique_ptr<Backend> backend, std::string connection_string);
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;

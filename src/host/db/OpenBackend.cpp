@@ -23,14 +23,15 @@ bool NamesPostgres(const std::string& cs) {
 
 }  // namespace
 
-std::unique_ptr<Backend> OpenBackend(const std::string& connection_string) {
+std::unique_ptr<Backend> OpenBackend(const std::string& connection_string, OpenMode mode) {
   if (connection_string.empty()) {
     throw Error(errc::kInvalidArgument, "empty connection string");
   }
   if (NamesPostgres(connection_string)) {
     return std::make_unique<postgres::PostgresBackend>(connection_string);
   }
-  return std::make_unique<sqlite::SqliteBackend>(sqlite::PathOf(connection_string));
+  return std::make_unique<sqlite::SqliteBackend>(sqlite::PathOf(connection_string),
+                                                 mode == OpenMode::Create);
 }
 
 }  // namespace kz8mrp::db

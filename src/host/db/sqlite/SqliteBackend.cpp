@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace kz8mrp::db::sqlite {
 namespace {
@@ -118,15 +119,20 @@ std::string PathOf(const std::string& connection_string) {
   return connection_string;
 }
 
-SqliteBackend::SqliteBackend(const std::string& path) {
+SqliteBackend::SqliteBackend(const std::string& path, bool create_missing) {
   if (sqlite3_libversion_number() < kMinimumVersion) {
     throw Error(errc::kInvalidArgument,
                 std::string("SQLite 3.39 or later is required, found ") + sqlite3_libversion());
   }
+  if (!create_missing && !std::filesystem::exists(path)) {
+    throw Error(SQLITE_CANTOPEN,
+                "no database at " + path + " (kz8mrp init --db " + path + " creates one)",
+                "SQLITE " + std::to_string(SQLITE_CANTOPEN), "open " + path);
+  }
   sqlite3* raw = nullptr;
-  const int rc =
-      sqlite3_open_v2(path.c_str(), &raw,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int flags =
+      SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create_missing ? SQLITE_OPEN_CREATE : 0);
+  const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
   db_.reset(raw);
   if (rc != SQLITE_OK) Fail(raw, rc, "open " + path);
   sqlite3_extended_result_codes(raw, 1);

@@ -13,7 +13,7 @@ namespace kz8mrp::db::sqlite {
 // connection reads the last committed data while a transaction is open.
 class SqliteBackend final : public Backend {
  public:
-  explicit SqliteBackend(const std::string& path);
+  SqliteBackend(const std::string& path, bool create_missing);
 
   Kind kind() const override { return Kind::SQLite; }
   ResultSet Query(const std::string& sql, const std::vector<Value>& params) override;
