@@ -1,10 +1,10 @@
 // End-to-end runs of the built kz8mrp program.
+#include "support/Process.h"
+
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,24 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-  std::string q = "'";
-  for (const char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using kz8test::Outcome;
 
 class Cli : public ::testing::Test {
  protected:
@@ -46,18 +29,7 @@ class Cli : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  Outcome Run(const std::vector<std::string>& args) {
-    std::string command = Quote(KZ8MRP_CLI);
-    for (const auto& a : args) command += " " + Quote(a);
-    command +=
-        " </dev/null >" + Quote((dir_ / "out").string()) + " 2>" + Quote((dir_ / "err").string());
-    const int raw = std::system(command.c_str());
-    Outcome o;
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    o.out = Slurp(dir_ / "out");
-    o.err = Slurp(dir_ / "err");
-    return o;
-  }
+  Outcome Run(const std::vector<std::string>& args) { return kz8test::RunKz8mrp(args); }
   // `kz8mrp call --db DB ARGS...`
   Outcome Call(std::vector<std::string> args) {
     args.insert(args.begin(), {"call", "--db", db_});
@@ -151,6 +123,7 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
 // reads one fails, whichever of them are built.
 TEST_F(Cli, FailedCallsExitWithOneAndTheErrorNumber) {
   const std::string bare = (dir_ / "bare.db").string();
+  std::ofstream{bare};  // an empty file is a database without tables
   const auto call_bare = [&](std::vector<std::string> args) {
     args.insert(args.begin(), {"call", "--db", bare});
     return Run(args);
@@ -176,6 +149,18 @@ TEST_F(Cli, FailedCallsExitWithOneAndTheErrorNumber) {
   EXPECT_EQ(o.err.rfind("error 1: no such table: KZ8TSetting", 0), 0u) << o.err;
   // Nothing was left open: the next writer gets the database.
   EXPECT_OUTPUT(Run({"init", "--db", bare}), "");
+
+  // A mistyped path is an error, not a new empty plant.
+  const std::string typo = (dir_ / "plnat.db").string();
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"call", "--db", typo, "isMRPHoliday", "iDate=2027-01-01",
+                                 "BranchCode="},
+        {"setting", "--db", typo, "MRPHourPerDay"}}) {
+    o = Run(args);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("no database at " + typo), std::string::npos) << o.err;
+  }
+  EXPECT_FALSE(fs::exists(typo));
 }
 
 TEST_F(Cli, DoNothingAndBracketingMethods) {

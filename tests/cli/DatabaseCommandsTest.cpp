@@ -9,10 +9,7 @@ namespace {
 
 class DatabaseCommandsTest : public DbTest {
  protected:
-  Outcome Kz8mrp(std::vector<std::string> args) {
-    args.insert(args.begin(), KZ8MRP_CLI);
-    return RunProgram(args);
-  }
+  Outcome Kz8mrp(const std::vector<std::string>& args) { return RunKz8mrp(args); }
 };
 
 TEST_P(DatabaseCommandsTest, InitSettingAndCallWorkOnTheDatabase) {
@@ -22,12 +19,11 @@ TEST_P(DatabaseCommandsTest, InitSettingAndCallWorkOnTheDatabase) {
             0);
   EXPECT_EQ(Kz8mrp({"setting", "--db", connection_string_, "MRPHourPerDayWithOT1", "10.5"}).status,
             0);
-  EXPECT_EQ(Kz8mrp({"setting", "--db", connection_string_, "MRPHourPerDayWithOT1"}).output,
-            "10.5\n");
+  EXPECT_EQ(Kz8mrp({"setting", "--db", connection_string_, "MRPHourPerDayWithOT1"}).out, "10.5\n");
   const auto call = [&](const char* hour_type, const char* section) {
     return Kz8mrp({"call", "--db", connection_string_, "GETHourPerDay",
                    std::string("HourType=") + hour_type, std::string("SecCode=") + section})
-        .output;
+        .out;
   };
   EXPECT_EQ(call("KZ8HourTypeOffice", "ASM"), "7.5\n");  // kept through init
   EXPECT_EQ(call("KZ8HourTypeWithOT1", "ASM"), "10.5\n");

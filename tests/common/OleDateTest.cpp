@@ -1,6 +1,8 @@
 #include <kz8mrp/Error.h>
 #include <kz8mrp/OleDate.h>
 
+#include "support/Errors.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,14 +14,7 @@ namespace {
 using kz8mrp::OleDate;
 using kz8mrp::TimeOfDay;
 
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const kz8mrp::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using kz8test::ErrorNumberOf;
 
 // Built while the program's statics are initialised, before or after the library's own.
 const OleDate kBuiltEarly = OleDate::FromParts(2027, 1, 4, 8);

@@ -4,6 +4,7 @@
 #include "host/db/Pool.h"
 #include "host/db/Recordset.h"
 #include "host/services/ConvertTools.h"
+#include "support/Errors.h"
 #include "support/TestDb.h"
 
 namespace kz8test {
@@ -12,15 +13,6 @@ namespace {
 using kz8mrp::OleDate;
 using kz8mrp::db::LockType;
 using kz8mrp::db::Recordset;
-
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const kz8mrp::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 class RecordsetTest : public DbTest {
  protected:

@@ -2,35 +2,12 @@
 // a job made from a sales order.
 #include "common/Text.h"
 #include "jobs/JobFixture.h"
+#include "support/Process.h"
 
-#include <sys/wait.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 namespace kz8test {
 namespace {
-
-namespace fs = std::filesystem;
-
-struct Outcome {
-  int status = -1;
-  std::string out;  // standard output; on a terminal, everything it showed
-  std::string err;
-};
-
-std::string Quoted(const std::string& word) {
-  std::string q = "'";
-  for (const char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-std::string Slurp(const fs::path& path) {
-  std::stringstream s;
-  s << std::ifstream(path, std::ios::binary).rdbuf();
-  return s.str();
-}
 
 // What a terminal shows in each cell of a line: a letter with its marks of
 // zero width, a blank, or the right half of a wide letter ("").
@@ -61,50 +38,31 @@ class CommandLineTest : public JobTest {
                {"TJobCode", "a job code far too long for one column of a terminal list"},
                {"TJobTPrjCode", "โครงการบ้านสวน"}});
     Job("J3", {{"TJobDate", "2027-01-04"}, {"TJobCode", "J-3"}});
-    fs::create_directories(scratch_);
-  }
-  void TearDown() override {
-    fs::remove_all(scratch_);
-    JobTest::TearDown();
   }
 
-  std::string Program(const std::string& words) {
-    return std::string(KZ8MRP_CLI) + " " + words + " --db " + Quoted(connection_string_);
+  // `kz8mrp call [options] SelectJob BranchCode=` on the test's database.
+  std::vector<std::string> PickJob(const std::vector<std::string>& options) {
+    std::vector<std::string> words = {"call", "--db", connection_string_};
+    words.insert(words.end(), options.begin(), options.end());
+    words.insert(words.end(), {"SelectJob", "BranchCode="});
+    return words;
   }
-  std::string PickJob(const std::string& options) {
-    return Program("call " + options) + " SelectJob BranchCode=";
-  }
-  Outcome Execute(const std::string& command) {
-    const int raw = std::system(
-        (command + " >" + (scratch_ / "out").string() + " 2>" + (scratch_ / "err").string())
-            .c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(scratch_ / "out"),
-            Slurp(scratch_ / "err")};
-  }
-  // Runs the command on a pseudo-terminal that types `keys`.
-  Outcome OnTerminal(const std::string& command, const std::string& keys) {
-    std::ofstream(scratch_ / "keys") << keys;
-    return Execute("script -qec " + Quoted(command) + " /dev/null <" +
-                   (scratch_ / "keys").string());
-  }
-
-  fs::path scratch_ = fs::path(::testing::TempDir()) / ("kz8mrp-cli-" + std::to_string(::getpid()));
 };
 
 TEST_P(CommandLineTest, PickOptionAnswersWithoutATerminal) {
-  EXPECT_EQ(Execute(PickJob("--pick 2") + " </dev/null").out, "J2\n");
-  EXPECT_EQ(Execute(PickJob("--pick none") + " </dev/null").out, "\n");
-  EXPECT_EQ(Execute(PickJob("") + " </dev/null").out, "\n");  // no one to ask: none picked
+  EXPECT_EQ(RunKz8mrp(PickJob({"--pick", "2"})).out, "J2\n");
+  EXPECT_EQ(RunKz8mrp(PickJob({"--pick", "none"})).out, "\n");
+  EXPECT_EQ(RunKz8mrp(PickJob({})).out, "\n");  // no one to ask: none picked
 
-  const Outcome beyond = Execute(PickJob("--pick 4") + " </dev/null");
+  const Outcome beyond = RunKz8mrp(PickJob({"--pick", "4"}));
   EXPECT_EQ(beyond.status, 2);
   EXPECT_NE(beyond.err.find("has 3 rows"), std::string::npos) << beyond.err;
-  EXPECT_EQ(Execute(PickJob("--pick two") + " </dev/null").status, 2);
+  EXPECT_EQ(RunKz8mrp(PickJob({"--pick", "two"})).status, 2);
 }
 
 TEST_P(CommandLineTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
   if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
-  const Outcome r = OnTerminal(PickJob(""), "x\n7\n3\n");
+  const Outcome r = RunKz8mrpOnTerminal(PickJob({}), "x\n7\n3\n");
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("please answer with one row number from the list (1-3)"), std::string::npos);
   std::vector<std::string> lines;
@@ -143,7 +101,7 @@ TEST_P(CommandLineTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
 // Run twice on one database, the demo rebuilds its job under the same number.
 TEST_P(CommandLineTest, DemoMakesAJobFromTheSalesOrderAndShowsItsTotals) {
   for (int run = 0; run < 2; ++run) {
-    const Outcome r = Execute(Program("demo") + " </dev/null");
+    const Outcome r = RunKz8mrp({"demo", "--db", connection_string_});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("job JOB-2612-00001"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("job totals: covered 4, still to order 16"), std::string::npos) << r.out;

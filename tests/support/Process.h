@@ -1,5 +1,5 @@
-// Runs another program of the build (the kz8mrp command, test helpers) with
-// its standard output captured, for tests that need separate processes.
+// Runs other programs of the build (the kz8mrp command, test helpers) for tests
+// that need separate processes.
 #pragma once
 
 #include <sys/types.h>
@@ -9,6 +9,7 @@
 
 namespace kz8test {
 
+// A program started now and finished later: several can run at once.
 class ChildProcess {
  public:
   // Starts `argv[0]` with the arguments; standard error is the test's own.
@@ -29,11 +30,21 @@ class ChildProcess {
   std::string output_;
 };
 
-// Runs a program to its end: its exit status and output.
+// What a program did: its exit status and what it wrote.
 struct Outcome {
-  int status;
-  std::string output;
+  int status = -1;
+  std::string out;
+  std::string err;
 };
-Outcome RunProgram(const std::vector<std::string>& argv);
+
+// Runs a program to its end with `input` as its standard input.
+Outcome RunProgram(const std::vector<std::string>& argv, const std::string& input = "");
+
+// The built kz8mrp program with the given words.
+Outcome RunKz8mrp(const std::vector<std::string>& words, const std::string& input = "");
+
+// Runs the kz8mrp words on a pseudo-terminal that types `keys`; `out` is all
+// the terminal showed.
+Outcome RunKz8mrpOnTerminal(const std::vector<std::string>& words, const std::string& keys);
 
 }  // namespace kz8test
