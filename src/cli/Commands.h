@@ -27,7 +27,7 @@ void InstallPickList(AppObj& app, const std::string& pick_option);
 // of the demo plan with.
 void LoadDemoPlant(db::Connection& connection);
 // The job of the demonstration plant whose machine schedule the demo books.
-inline constexpr const char* kDemoScheduleJob = "JB-2701-0001";
+inline constexpr const char* kDemoScheduleJob = "JOB-DEMO-1";
 int DemoCommand(const std::vector<std::string>& args);
 
 // The demonstration's sales order, and the job made from it with its totals.
