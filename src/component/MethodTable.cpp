@@ -100,15 +100,15 @@ Variant CallWith(MRPObject& o, R (MRPObject::*fn)(A...), Session& s, std::vector
 
 // "Name" for a required parameter, "Name=Default" for an optional one
 // ("Name=" when the default is the type's empty value).
-Param MakeParam(std::string_view spec, Type type, bool by_ref) {
+Param MakeParam(std::string_view text_form, Type type, bool by_ref) {
   Param p;
   p.type = type;
   p.by_ref = by_ref;
-  const auto eq = spec.find('=');
-  p.name = std::string(spec.substr(0, eq));
+  const auto eq = text_form.find('=');
+  p.name = std::string(text_form.substr(0, eq));
   if (eq != std::string_view::npos) {
     p.optional = true;
-    p.default_text = std::string(spec.substr(eq + 1));
+    p.default_text = std::string(text_form.substr(eq + 1));
   }
   return p;
 }
@@ -128,8 +128,8 @@ Method Entry(std::string_view name, R (MRPObject::*fn)(A...),
     std::abort();
   }
   std::size_t i = 0;
-  for (std::string_view spec : names) {
-    m.params.push_back(MakeParam(spec, types[i], by_ref[i]));
+  for (std::string_view text_form : names) {
+    m.params.push_back(MakeParam(text_form, types[i], by_ref[i]));
     ++i;
   }
   m.invoke = [fn](MRPObject& o, Session& s, std::vector<Variant>& args) -> Variant {
