@@ -69,6 +69,27 @@ std::string Period(OleDate date) {
   return buf;
 }
 
+// Raises the counter of a kind, book and month inside the caller's transaction
+// and returns its new value. The counter row exists after the first number of a
+// month, so the usual case is one single-row update; the first number of a month
+// adds the row, and two sessions adding it at once meet in the upsert.
+long long RaiseCounter(db::Connection& connection, const std::vector<db::Value>& key) {
+  const auto& b = connection.backend();
+  const std::string where = " WHERE TDocKind=" + b.Placeholder(1) +
+                            " AND TDocBook=" + b.Placeholder(2) +
+                            " AND TDocPeriod=" + b.Placeholder(3);
+  auto rs = connection.Query(
+      "UPDATE KZ8TDocNo SET TDocLast=TDocLast+1" + where + " RETURNING TDocLast", key);
+  if (rs.rows.empty()) {
+    rs = connection.Query("INSERT INTO KZ8TDocNo (TDocKind,TDocBook,TDocPeriod,TDocLast) VALUES (" +
+                              b.Placeholder(1) + "," + b.Placeholder(2) + "," + b.Placeholder(3) +
+                              ",1) ON CONFLICT (TDocKind,TDocBook,TDocPeriod) DO UPDATE SET "
+                              "TDocLast=KZ8TDocNo.TDocLast+1 RETURNING TDocLast",
+                          key);
+  }
+  return static_cast<long long>(rs.rows.at(0).at(0).AsNumber());
+}
+
 }  // namespace
 
 std::string SettingTools::NewDocumentNo(std::string_view kind, db::Connection& connection,
@@ -88,14 +109,8 @@ std::string SettingTools::NewDocumentNo2(std::string_view kind, db::Connection& 
   const std::string tag = KindTag(kind);
   std::string book_code(text::Trim(book));
   if (book_code == "-") book_code.clear();  // "-" names no book, as an empty code does
-  const auto& b = connection.backend();
-  const auto rs =
-      connection.Query("INSERT INTO KZ8TDocNo (TDocKind,TDocBook,TDocPeriod,TDocLast) VALUES (" +
-                           b.Placeholder(1) + "," + b.Placeholder(2) + "," + b.Placeholder(3) +
-                           ",1) ON CONFLICT (TDocKind,TDocBook,TDocPeriod) DO UPDATE SET "
-                           "TDocLast=KZ8TDocNo.TDocLast+1 RETURNING TDocLast",
-                       {db::Value(tag), db::Value(book_code), db::Value(period)});
-  const auto last = static_cast<long long>(rs.rows.at(0).at(0).AsNumber());
+  const long long last =
+      RaiseCounter(connection, {db::Value(tag), db::Value(book_code), db::Value(period)});
   char seq[24];
   std::snprintf(seq, sizeof seq, "%05lld", last);
   std::string number = tag + "-";
