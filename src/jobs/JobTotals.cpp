@@ -22,6 +22,7 @@ using jobs::kUnitSuffixes;
 using jobs::NumberOf;
 
 using Quantities = std::array<double, 3>;
+static_assert(std::tuple_size_v<Quantities> == std::size(kUnitSuffixes), "one sum per unit");
 
 struct Reader {
   DataObj& data;
@@ -38,7 +39,7 @@ struct Reader {
              std::initializer_list<std::pair<const char*, Quantities*>> targets) const {
     for (Recordset rs = Open(sql); !rs.Eof(); rs.MoveNext()) {
       for (const auto& [prefix, sums] : targets) {
-        for (std::size_t u = 0; u < sums->size(); ++u) {
+        for (std::size_t u = 0; u < std::size(kUnitSuffixes); ++u) {
           (*sums)[u] += NumberOf(convert, rs, String(prefix) + kUnitSuffixes[u]);
         }
       }
