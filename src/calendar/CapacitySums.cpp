@@ -11,8 +11,10 @@ namespace kz8mrp {
 namespace {
 
 // Only reservations lying wholly inside the period count; one that crosses an
-// edge of the period is left out altogether.
-String WhollyInside(const String& start_text, const String& end_text) {
+// edge of the period is left out altogether. The date texts are made start first.
+String WhollyInside(const host::ConvertTools& convert, OleDate start, OleDate end) {
+  const String start_text = convert.SQLDate(start);
+  const String end_text = convert.SQLDate(end);
   return " AND (TMPSStartDate>=#$" + start_text + "#$ AND TMPSEndDate<=#$" + end_text + "#$)";
 }
 
@@ -42,9 +44,8 @@ double MRPObject::GETCapAsDate(const String& SecCode, OleDate ADATE, const Strin
 
 double MRPObject::GETCapPlaned(const String& SecCode, OleDate StartDateTime, OleDate EndDateTime,
                                DataObj& DataObj) {
-  const String start_text = ConvertTools().SQLDate(StartDateTime);
-  const String end_text = ConvertTools().SQLDate(EndDateTime);
-  return SumScheduleHours(WhollyInside(start_text, end_text) + " AND TMPSStatus=1 AND" +
+  return SumScheduleHours(WhollyInside(ConvertTools(), StartDateTime, EndDateTime) +
+                              " AND TMPSStatus=1 AND" +
                               " TMPSReserveType<>'FG' AND TMPSTSecCode=" + sql::Text(SecCode),
                           DataObj);
 }
@@ -52,19 +53,17 @@ double MRPObject::GETCapPlaned(const String& SecCode, OleDate StartDateTime, Ole
 double MRPObject::GETHoliday(const String& /*SecCode*/, OleDate StartDateTime, OleDate EndDateTime,
                              DataObj& DataObj) {
   // Holidays of every section alike.
-  const String start_text = ConvertTools().SQLDate(StartDateTime);
-  const String end_text = ConvertTools().SQLDate(EndDateTime);
-  return SumScheduleHours(
-      WhollyInside(start_text, end_text) + " AND TMPSStatus=1 AND TMPSReserveType='HD'", DataObj);
+  return SumScheduleHours(WhollyInside(ConvertTools(), StartDateTime, EndDateTime) +
+                              " AND TMPSStatus=1 AND TMPSReserveType='HD'",
+                          DataObj);
 }
 
 double MRPObject::GETPMDay(const String& /*TAgtCode*/, OleDate StartDateTime, OleDate EndDateTime,
                            DataObj& DataObj) {
   // Preventive maintenance of every machine alike.
-  const String start_text = ConvertTools().SQLDate(StartDateTime);
-  const String end_text = ConvertTools().SQLDate(EndDateTime);
-  return SumScheduleHours(
-      WhollyInside(start_text, end_text) + " AND TMPSStatus=1 AND TMPSReserveType='MM'", DataObj);
+  return SumScheduleHours(WhollyInside(ConvertTools(), StartDateTime, EndDateTime) +
+                              " AND TMPSStatus=1 AND TMPSReserveType='MM'",
+                          DataObj);
 }
 
 }  // namespace kz8mrp
