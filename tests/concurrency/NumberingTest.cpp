@@ -59,15 +59,17 @@ TEST_P(NumberingTest, EightSessionsInThreadsNeverShareANumber) {
 }
 
 TEST_P(NumberingTest, EightSessionsInProcessesNeverShareANumber) {
-  std::vector<std::unique_ptr<ChildProcess>> sessions;
+  std::vector<std::future<Outcome>> sessions;
   for (int i = 0; i < kSessions; ++i) {
-    sessions.push_back(std::make_unique<ChildProcess>(std::vector<std::string>{
-        KZ8MRP_DRAW_NUMBERS, connection_string_, std::to_string(kNumbersEach)}));
+    sessions.push_back(std::async(std::launch::async, [this] {
+      return RunProgram({KZ8MRP_DRAW_NUMBERS, connection_string_, std::to_string(kNumbersEach)});
+    }));
   }
   std::vector<std::string> numbers;
   for (auto& s : sessions) {
-    EXPECT_EQ(s->Finish(), 0);
-    std::istringstream lines(s->Output());
+    const Outcome o = s.get();
+    EXPECT_EQ(o.status, 0) << o.err;
+    std::istringstream lines(o.out);
     for (std::string line; std::getline(lines, line);) numbers.push_back(line);
   }
   ExpectAllDistinct(numbers);

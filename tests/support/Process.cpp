@@ -74,30 +74,6 @@ std::string ShellQuoted(const std::string& word) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
-  Pipe out;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
-  pid_ = Spawn(argv, actions);
-  out.CloseWrite();
-  out_ = out.read;
-  out.read = -1;
-}
-
-ChildProcess::~ChildProcess() {
-  if (pid_ > 0) Finish();
-  if (out_ >= 0) ::close(out_);
-}
-
-int ChildProcess::Finish() {
-  while (ReadSome(out_, output_)) {
-  }
-  const int status = Wait(pid_);
-  pid_ = -1;
-  return status;
-}
-
 Outcome RunProgram(const std::vector<std::string>& argv, const std::string& input) {
   Pipe in, out, err;
   posix_spawn_file_actions_t actions;
