@@ -84,6 +84,15 @@ std::string DbTest::Scalar(const std::string& sql) {
   return rs.rows.front().front().AsText();
 }
 
+void DbTest::InsertRows(std::string_view table, const std::vector<std::string_view>& columns,
+                        const std::vector<std::vector<kz8mrp::db::Value>>& rows) {
+  for (const auto& values : rows) {
+    kz8mrp::db::RowValues row;
+    for (std::size_t i = 0; i < values.size(); ++i) row.emplace_back(columns.at(i), values[i]);
+    Insert(table, row);
+  }
+}
+
 void DbTest::Setting(const std::string& key, const std::string& value) {
   kz8mrp::db::WriteRow(fixture_connection(), "KZ8TSetting",
                        {{"TSetKey", key}, {"TSetValue", value}});

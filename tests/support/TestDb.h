@@ -37,6 +37,9 @@ class DbTest : public ::testing::TestWithParam<std::string> {
   void Insert(std::string_view table, const kz8mrp::db::RowValues& values) {
     kz8mrp::db::InsertRow(fixture_connection(), table, values);
   }
+  // Rows of one table: the columns named once, then the values of each row.
+  void InsertRows(std::string_view table, const std::vector<std::string_view>& columns,
+                  const std::vector<std::vector<kz8mrp::db::Value>>& rows);
   void Setting(const std::string& key, const std::string& value);
   kz8mrp::db::Connection& fixture_connection() { return *connection_; }
 
