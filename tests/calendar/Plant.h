@@ -3,6 +3,7 @@
 #pragma once
 
 #include "support/TestDb.h"
+#include "support/WatchedData.h"
 
 #include <optional>
 #include <string>
@@ -16,24 +17,6 @@ using kz8mrp::OleDate;
 inline OleDate Jan(int day, int hour = 0, int minute = 0) {
   return OleDate::FromParts(2027, 1, day, hour, minute);
 }
-
-// A session that notes its bracket calls, to see which ones a method made.
-class WatchedData : public kz8mrp::DataObj {
- public:
-  using DataObj::DataObj;
-  bool OpenSession() override { return Note("open") && DataObj::OpenSession(); }
-  bool BeginTrans() override { return Note("begin") && DataObj::BeginTrans(); }
-  bool CommitTrans() override { return Note("commit") && DataObj::CommitTrans(); }
-  bool RollbackTrans() override { return Note("rollback") && DataObj::RollbackTrans(); }
-  bool CloseSession() override { return Note("close") && DataObj::CloseSession(); }
-  std::vector<std::string> calls;
-
- private:
-  bool Note(const char* call) {
-    calls.emplace_back(call);
-    return true;
-  }
-};
 
 struct Reservation {
   std::string section;
