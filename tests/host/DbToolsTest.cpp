@@ -6,23 +6,18 @@
 namespace kz8test {
 namespace {
 
-using kz8mrp::OleDate;
 
 class DbToolsTest : public DbTest {
  protected:
   void SetUp() override {
     DbTest::SetUp();
     // Lines inserted out of key order, so that the first row stored is not the first by key.
-    for (const int ln : {3, 1, 2}) {
-      Insert("KZ8TInventoryMB", {{"TIvbTInvNo", "R1"},
-                                 {"TIvbLn", ln},
-                                 {"TIvbTPdtCode", "P'1"},
-                                 {"TIvbStockKind", "K" + std::to_string(ln)},
-                                 {"TIvbQuantity", ln * 1.5}});
-    }
-    Insert("KZ8TSection", {{"TSecCode", "CUT"}, {"TSecName", "Cutting"}, {"TSecHOffice", 8}});
-    Insert("KZ8TSection", {{"TSecCode", "ASM"}, {"TSecName", "order by me"}});
-    Insert("KZ8TSection", {{"TSecCode", "PNT"}, {"TSecName", "Painting"}, {"TSecHOffice", 7}});
+    InsertRows(
+        "KZ8TInventoryMB",
+        {"TIvbTInvNo", "TIvbLn", "TIvbTPdtCode", "TIvbStockKind", "TIvbQuantity"},
+        {{"R1", 3, "P'1", "K3", 4.5}, {"R1", 1, "P'1", "K1", 1.5}, {"R1", 2, "P'1", "K2", 3}});
+    InsertRows("KZ8TSection", {"TSecCode", "TSecName", "TSecHOffice"},
+               {{"CUT", "Cutting", 8}, {"ASM", "order by me"}, {"PNT", "Painting", 7}});
   }
   kz8mrp::host::DbTools tools_;
 };

@@ -63,157 +63,56 @@ std::string Render(const kz8mrp::db::ResultSet& rs, const std::string& shown, bo
   return kz8mrp::text::Join(rows, "; ");
 }
 
+OleDate Jan(int day, int hour = 0) { return OleDate::FromParts(2027, 1, day, hour); }
+
+// clang-format off
 class StatementTextsTest : public DbTest {
  protected:
   void SetUp() override {
     DbTest::SetUp();
-    LoadCalendar();
-    LoadJobs();
-    LoadOrdersAndFormulas();
+    // The calendar: sections, holidays, reservations, step names and a routing.
+    InsertRows("KZ8TSection", {"TSecCode", "TSecHOffice"}, {{"CUT", 7.5}, {"ASM", 8}});
+    InsertRows("KZ8TEmpHoliday", {"TEhdHolidayDate", "TEhdYear"}, {{Jan(1), 2027}, {Jan(15), 0}});
+    const std::vector<std::string_view> reservation = {"TMPSNo", "TMPSTJStTJbMTJobNo", "TMPSTJStTJbMLn", "TMPSTSecCode", "TMPSStartDate", "TMPSEndDate", "TMPSHour", "TMPSReserveType", "TMPSDate", "TMPSStatus", "TMPSTJStTSpdStep", "TMPSTJStLn", "TMPSTJStLevel"};
+    InsertRows("KZ8TMPS", reservation, {
+        {"M1", "J1", 1, "CUT", Jan(4, 8), Jan(4, 12), 4, "WIP", Jan(4), 1, 10, 1, 1},
+        {"M2", "J1", 2, "CUT", Jan(4, 8), Jan(4, 8).AddHours(2.5), 2.5, "WIP", Jan(4), 1, 10, 1, 1},
+        {"M3", "J1", 1, "CUT", Jan(4, 8), Jan(4, 11), 3, "FG", Jan(4), 1, 10, 1, 1},
+        {"M4", "J2", 1, "CUT", Jan(4, 8), Jan(4, 9), 1, "WIP", Jan(4), 0, 10, 1, 1},
+        {"M5", "", 0, "ASM", Jan(5), Jan(5, 8), 8, "HD", Jan(5), 1, 10, 1, 1},
+        {"M6", "", 0, "ASM", Jan(5, 13), Jan(5, 15), 2, "MM", Jan(5), 1, 10, 1, 1},
+        {"M7", "J2", 1, "CUT", Jan(6, 16), Jan(7, 10), 18, "WIP", Jan(6), 1, 10, 1, 1}});
+    InsertRows("KZ8TMRPStepName", {"TSepCode", "TSepTSecCode"}, {{"S1", "CUT"}, {"S2", "ASM"}});
+    InsertRows("KZ8TProductMethod", {"TSpdTPdtCode", "TSpdStep", "TSpdEstimateDay", "TSpdHourPerDay", "TSpdMan"},
+               {{"P1", 1, 2, 8, 3}, {"P1", 2, 1, 4, 0}, {"P1", 3, 1, 4, 0}});
+    // Jobs: J1 invoiced and closing today, J2 closed yesterday, J3 cancelled, J4 of another branch.
+    InsertRows("KZ8TJob", {"TJobNo", "TJobDate", "TJobTBraCode", "TJobApproveStatus", "TJobCancelStatus", "TJobInvoiceStatus", "TJobIVCloseDate"},
+               {{"J1", Jan(2), "HQ", 1, 0, 1, Jan(4)}, {"J2", Jan(2), "HQ", 1, 0, 1, Jan(3)},
+                {"J3", Jan(2), "HQ", 1, 1}, {"J4", Jan(2), "BR2", 1, 0}});
+    InsertRows("KZ8TJobMB", {"TJbMTJobNo", "TJbMLn", "TJbMTPdtCode", "TJbMQuantity", "TJbMUseStock", "TJbMUseOrder", "TJbMSourceDate", "TJbMStartDate"},
+               {{"J1", 1, "P1", 10, 1, 10, Jan(2), Jan(4)}, {"J1", 2, "P1", 20, 2, 10, Jan(2)}});
+    // Line 1's second step names a step the master does not know.
+    InsertRows("KZ8TJobMethod", {"TJStTJbMTJobNo", "TJStTJbMLn", "TJStLn", "TJStTSpdStep", "TJStTSepCode", "TJStLevel", "TJStTPdtCode", "TJStEstimateDay", "TJStProcessStatus", "TJstPlanStartDate", "TJstPlanEndDate"},
+               {{"J1", 1, 1, 10, "S1", 1, "P1", 1.5, 0, Jan(4, 8), Jan(4, 17)},
+                {"J1", 1, 2, 20, "SX", 1, "P1", 1.5, 0, Jan(5, 8), Jan(5, 17)},
+                {"J1", 2, 1, 10, "S1", 1, "P1", 1.5, 0, Jan(6, 8), Jan(6, 17)}});
+    InsertRows("KZ8TJobMaterial", {"TJMtTJbMTJobNo", "TJMtTJbMLn", "TJMtLn", "TJMtLevel", "TJMtTSpdStep"}, {{"J1", 1, 1, 1, 10}});
+    InsertRows("KZ8TJobDL", {"TJDLTJbMTJobNo", "TJDLTJbMLn", "TJDLLn", "TJDLLevel", "TJDLTSpdStep"}, {{"J1", 1, 1, 1, 10}});
+    InsertRows("KZ8TSO", {"TSODNo", "TSODDate"}, {{"SO1", Jan(2)}});
+    InsertRows("KZ8TSOMB", {"TSOBTSODNo", "TSOBLn", "TSOBQuantity"}, {{"SO1", 2, 5}, {"SO1", 1, 10}});
+    InsertRows("KZ8TSO2", {"TSO2TSODNo", "TSO2Status"}, {{"SO1", 1}});
+    // Orders of J1 line 1 (PD2 cancelled), their steps and receipts, and formulas.
+    InsertRows("KZ8TJobProduction", {"TJPdNo", "TJPdTJbMTJobNo", "TJPdTJbMLn", "TJPdProductCode", "TJPdQuantity", "TJPdQuantity2", "TJPdQuantity3", "TJPdApproveStatus", "TJPdCancelStatus"},
+               {{"PD1", "J1", 1, "P1", 4, 8, 12, 1, 0}, {"PD2", "J1", 1, "P1", 100, 200, 300, 1, 1}, {"PD3", "J1", 1, "P2", 1, 2, 3, 0, 0}});
+    InsertRows("KZ8TJobProductionM", {"TJPMTJPdNo", "TJPMLn", "TJPMTSepCode", "TJPMStep"}, {{"PD1", 2, "S2", 20}, {"PD1", 1, "S1", 10}});
+    InsertRows("KZ8TInventory", {"TInvNo", "TInvTInTAlias", "TInvTJPDNo", "TinvApproveStatus", "TinvCancelStatus"},
+               {{"INV2", "RECEIVEFGBUILTOUT", "PD1", 1, 0}, {"INV1", "RECEIVEFGBUILT", "PD1", 1, 0},
+                {"INV3", "RECEIVEFGBUILT", "PD1", 1, 1}, {"INV4", "RECEIVERM", "PD1", 1, 0}});
+    InsertRows("KZ8TMRPformulaGrp", {"TMRGCode", "TMRGField1"}, {{"G1", "ความหนา;TEXT;10"}});
+    InsertRows("KZ8TMRPformula", {"TMRFTMRGCode", "TMRFCode", "TMRFName", "TMRFText1"},
+               {{"G1", "F2", "สูตรสอง"}, {"G1", "F1", "สูตรหนึ่ง", "3 mm"}});
   }
-
-  void Schedule(const char* no, const char* job, int line, const char* section, OleDate start,
-                double hours, const char* type, int status) {
-    Insert("KZ8TMPS", {{"TMPSNo", no},
-                       {"TMPSTJStTJbMTJobNo", job},
-                       {"TMPSTJStTJbMLn", line},
-                       {"TMPSTJStTSpdStep", 10},
-                       {"TMPSTJStLn", 1},
-                       {"TMPSTJStLevel", 1},
-                       {"TMPSTSecCode", section},
-                       {"TMPSStartDate", start},
-                       {"TMPSEndDate", OleDate(start.Serial() + hours / 24)},
-                       {"TMPSHour", hours},
-                       {"TMPSReserveType", type},
-                       {"TMPSDate", start.CalendarDay()},
-                       {"TMPSStatus", status}});
-  }
-
-  void LoadCalendar() {
-    Insert("KZ8TSection", {{"TSecCode", "CUT"}, {"TSecHOffice", 7.5}});
-    Insert("KZ8TSection", {{"TSecCode", "ASM"}, {"TSecHOffice", 8}});
-    Insert("KZ8TEmpHoliday",
-           {{"TEhdHolidayDate", OleDate::FromParts(2027, 1, 1)}, {"TEhdYear", 2027}});
-    Insert("KZ8TEmpHoliday",
-           {{"TEhdHolidayDate", OleDate::FromParts(2027, 1, 15)}, {"TEhdYear", 0}});
-    Schedule("M1", "J1", 1, "CUT", OleDate::FromParts(2027, 1, 4, 8, 0), 4, "WIP", 1);
-    Schedule("M2", "J1", 2, "CUT", OleDate::FromParts(2027, 1, 4, 8, 0), 2.5, "WIP", 1);
-    Schedule("M3", "J1", 1, "CUT", OleDate::FromParts(2027, 1, 4, 8, 0), 3, "FG", 1);
-    Schedule("M4", "J2", 1, "CUT", OleDate::FromParts(2027, 1, 4, 8, 0), 1, "WIP", 0);
-    Schedule("M5", "", 0, "ASM", OleDate::FromParts(2027, 1, 5, 0, 0), 8, "HD", 1);
-    Schedule("M6", "", 0, "ASM", OleDate::FromParts(2027, 1, 5, 13, 0), 2, "MM", 1);
-    Schedule("M7", "J2", 1, "CUT", OleDate::FromParts(2027, 1, 6, 16, 0), 18, "WIP", 1);
-    Insert("KZ8TMRPStepName", {{"TSepCode", "S1"}, {"TSepTSecCode", "CUT"}});
-    Insert("KZ8TMRPStepName", {{"TSepCode", "S2"}, {"TSepTSecCode", "ASM"}});
-    for (int step = 1; step <= 3; ++step) {
-      Insert("KZ8TProductMethod", {{"TSpdTPdtCode", "P1"},
-                                   {"TSpdStep", step},
-                                   {"TSpdEstimateDay", step == 1 ? 2 : 1},
-                                   {"TSpdHourPerDay", step == 1 ? 8 : 4},
-                                   {"TSpdMan", step == 1 ? 3 : 0}});
-    }
-  }
-
-  void Job(const char* no, int approve, int cancel, kz8mrp::db::Value invoice,
-           kz8mrp::db::Value close_date, const char* branch) {
-    Insert("KZ8TJob", {{"TJobNo", no},
-                       {"TJobDate", OleDate::FromParts(2027, 1, 2)},
-                       {"TJobTBraCode", branch},
-                       {"TJobApproveStatus", approve},
-                       {"TJobCancelStatus", cancel},
-                       {"TJobInvoiceStatus", invoice},
-                       {"TJobIVCloseDate", close_date}});
-  }
-
-  void JobStep(int line, int ln, int step, const char* sep, int start_day) {
-    Insert("KZ8TJobMethod", {{"TJStTJbMTJobNo", "J1"},
-                             {"TJStTJbMLn", line},
-                             {"TJStLn", ln},
-                             {"TJStLevel", 1},
-                             {"TJStTSpdStep", step},
-                             {"TJStTSepCode", sep},
-                             {"TJStTPdtCode", "P1"},
-                             {"TJStEstimateDay", 1.5},
-                             {"TJStProcessStatus", 0},
-                             {"TJstPlanStartDate", OleDate::FromParts(2027, 1, start_day, 8, 0)},
-                             {"TJstPlanEndDate", OleDate::FromParts(2027, 1, start_day, 17, 0)}});
-  }
-
-  void LoadJobs() {
-    Job("J1", 1, 0, 1, OleDate::FromParts(2027, 1, 4), "HQ");  // invoiced, closes today
-    Job("J2", 1, 0, 1, OleDate::FromParts(2027, 1, 3), "HQ");  // invoiced, closed yesterday
-    Job("J3", 1, 1, {}, {}, "HQ");                             // cancelled
-    Job("J4", 1, 0, {}, {}, "BR2");
-    for (int line = 1; line <= 2; ++line) {
-      Insert("KZ8TJobMB",
-             {{"TJbMTJobNo", "J1"},
-              {"TJbMLn", line},
-              {"TJbMTPdtCode", "P1"},
-              {"TJbMQuantity", 10 * line},
-              {"TJbMUseStock", line},
-              {"TJbMUseOrder", 10},
-              {"TJbMStartDate",
-               line == 1 ? kz8mrp::db::Value(OleDate::FromParts(2027, 1, 4)) : kz8mrp::db::Value()},
-              {"TJbMSourceDate", OleDate::FromParts(2027, 1, 2)}});
-    }
-    JobStep(1, 1, 10, "S1", 4);
-    JobStep(1, 2, 20, "SX", 5);  // a step name the master does not know
-    JobStep(2, 1, 10, "S1", 6);
-    Insert("KZ8TJobMaterial", {{"TJMtTJbMTJobNo", "J1"},
-                               {"TJMtTJbMLn", 1},
-                               {"TJMtLn", 1},
-                               {"TJMtLevel", 1},
-                               {"TJMtTSpdStep", 10}});
-    Insert("KZ8TJobDL", {{"TJDLTJbMTJobNo", "J1"},
-                         {"TJDLTJbMLn", 1},
-                         {"TJDLLn", 1},
-                         {"TJDLLevel", 1},
-                         {"TJDLTSpdStep", 10}});
-    Insert("KZ8TSO", {{"TSODNo", "SO1"}, {"TSODDate", OleDate::FromParts(2027, 1, 2)}});
-    Insert("KZ8TSOMB", {{"TSOBTSODNo", "SO1"}, {"TSOBLn", 2}, {"TSOBQuantity", 5}});
-    Insert("KZ8TSOMB", {{"TSOBTSODNo", "SO1"}, {"TSOBLn", 1}, {"TSOBQuantity", 10}});
-    Insert("KZ8TSO2", {{"TSO2TSODNo", "SO1"}, {"TSO2Status", 1}});
-  }
-
-  void Order(const char* no, const char* product, double quantity, int approve, int cancel) {
-    Insert("KZ8TJobProduction", {{"TJPdNo", no},
-                                 {"TJPdTJbMTJobNo", "J1"},
-                                 {"TJPdTJbMLn", 1},
-                                 {"TJPdProductCode", product},
-                                 {"TJPdQuantity", quantity},
-                                 {"TJPdQuantity2", quantity * 2},
-                                 {"TJPdQuantity3", quantity * 3},
-                                 {"TJPdApproveStatus", approve},
-                                 {"TJPdCancelStatus", cancel}});
-  }
-
-  void Receipt(const char* no, const char* alias, int approve, int cancel) {
-    Insert("KZ8TInventory", {{"TInvNo", no},
-                             {"TInvTInTAlias", alias},
-                             {"TInvTJPDNo", "PD1"},
-                             {"TinvApproveStatus", approve},
-                             {"TinvCancelStatus", cancel}});
-  }
-
-  void LoadOrdersAndFormulas() {
-    Order("PD1", "P1", 4, 1, 0);
-    Order("PD2", "P1", 100, 1, 1);
-    Order("PD3", "P2", 1, 0, 0);
-    Insert("KZ8TJobProductionM",
-           {{"TJPMTJPdNo", "PD1"}, {"TJPMLn", 2}, {"TJPMTSepCode", "S2"}, {"TJPMStep", 20}});
-    Insert("KZ8TJobProductionM",
-           {{"TJPMTJPdNo", "PD1"}, {"TJPMLn", 1}, {"TJPMTSepCode", "S1"}, {"TJPMStep", 10}});
-    Receipt("INV2", "RECEIVEFGBUILTOUT", 1, 0);
-    Receipt("INV1", "RECEIVEFGBUILT", 1, 0);
-    Receipt("INV3", "RECEIVEFGBUILT", 1, 1);
-    Receipt("INV4", "RECEIVERM", 1, 0);
-    Insert("KZ8TMRPformulaGrp", {{"TMRGCode", "G1"}, {"TMRGField1", "ความหนา;TEXT;10"}});
-    Insert("KZ8TMRPformula", {{"TMRFTMRGCode", "G1"}, {"TMRFCode", "F2"}, {"TMRFName", "สูตรสอง"}});
-    Insert("KZ8TMRPformula", {{"TMRFTMRGCode", "G1"},
-                              {"TMRFCode", "F1"},
-                              {"TMRFName", "สูตรหนึ่ง"},
-                              {"TMRFText1", "3 mm"}});
-  }
+  // clang-format on
 
   std::string Result(const Case& c) {
     kz8mrp::DataObj& data = *data_;

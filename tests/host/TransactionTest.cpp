@@ -2,6 +2,7 @@
 // statement does not spoil the rest of the document, a rolled-back bracket
 // leaves nothing behind, and an error inside a caller's transaction leaves the
 // decision to the caller.
+#include "host/db/Pool.h"
 #include "host/db/Recordset.h"
 #include "host/services/SettingTools.h"
 #include "support/TestDb.h"
@@ -39,7 +40,6 @@ TEST_P(TransactionTest, FailedStatementLeavesTheRestOfTheDocumentToCommit) {
   }
   // ...and go on writing the approval record in the same transaction.
   kz8mrp::host::ApprovalRecord record;
-  record.event = "MRPJOBCBUILTPD";
   record.document_no = "PD1";
   record.when = data_->Now();
   kz8mrp::host::SettingTools().LogApproval(record, data_->Connection());
@@ -67,15 +67,27 @@ TEST_P(TransactionTest, RolledBackBracketLeavesNoRowBehind) {
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TDocNo"), "0");
 }
 
-TEST_P(TransactionTest, InnerBracketRollsBackOnlyItsOwnRows) {
-  data_->BeginTrans();
+// The session's uncommitted rows are its own: another connection reads the
+// last committed state, and nested brackets keep or drop their own rows.
+TEST_P(TransactionTest, UncommittedRowsAreTheSessionsOwnAndBracketsNest) {
   Book("M1");
-  data_->BeginTrans();  // a bracketing method called inside the caller's transaction
+  data_->BeginTrans();
   Book("M2");
-  data_->RollbackTrans();
+  data_->BeginTrans();  // a bracketing method called inside the caller's transaction
   Book("M3");
+  EXPECT_EQ(data_->Connection().Query("SELECT * FROM KZ8TMPS").rows.size(), 3u);
+  {
+    const kz8mrp::db::PooledConnection other(connection_string_);
+    EXPECT_EQ(other->Query("SELECT * FROM KZ8TMPS").rows.size(), 1u);
+  }
+  EXPECT_EQ(Booked(), "M1 ");
+  data_->RollbackTrans();  // drops M3 only
+  EXPECT_EQ(data_->TransactionDepth(), 1);
+  Book("M4");
   data_->CommitTrans();
-  EXPECT_EQ(Booked(), "M1 M3 ");
+  EXPECT_EQ(data_->TransactionDepth(), 0);
+  EXPECT_EQ(Booked(), "M1 M2 M4 ");
+  EXPECT_THROW(data_->CommitTrans(), kz8mrp::Error);
 }
 
 TEST_P(TransactionTest, ErrorInsideCallersTransactionIsLeftToTheCaller) {
