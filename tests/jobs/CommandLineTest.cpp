@@ -99,10 +99,11 @@ TEST_P(CommandLineTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
 }
 
 // Run twice on one database, the demo rebuilds its job under the same number.
-TEST_P(CommandLineTest, DemoMakesAJobFromTheSalesOrderAndShowsItsTotals) {
+TEST_P(CommandLineTest, DemoShowsTheCalendarAndMakesAJobFromTheSalesOrder) {
   for (int run = 0; run < 2; ++run) {
     const Outcome r = RunKz8mrp({"demo", "--db", connection_string_});
     ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("2027-01-01 Fri  holiday"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("job JOB-2612-00001"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("job totals: covered 4, still to order 16"), std::string::npos) << r.out;
   }
