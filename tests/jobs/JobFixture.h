@@ -95,16 +95,12 @@ class JobTest : public DbTest {
   }
 
  private:
+  // The row with the extra values in place of its own.
   static Row Merge(Row row, const Row& extra) {
-    for (const auto& given : extra) {
-      auto it = std::find_if(row.begin(), row.end(),
-                             [&](const auto& p) { return p.first == given.first; });
-      if (it != row.end()) {
-        it->second = given.second;
-      } else {
-        row.push_back(given);
-      }
+    for (const auto& [column, value] : extra) {
+      std::erase_if(row, [&](const auto& p) { return p.first == column; });
     }
+    row.insert(row.end(), extra.begin(), extra.end());
     return row;
   }
 };
