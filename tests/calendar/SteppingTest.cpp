@@ -17,6 +17,17 @@ struct Options {
   std::string skip_job{};
 };
 
+// Work of `days` laid forward from `from` (GetEndDateTime3) or back from it
+// (GetStartDateTime3), and the time it gives.
+struct Walk {
+  const char* why;
+  bool forward;
+  OleDate from;
+  double days;
+  const char* gives;
+  Options o{};
+};
+
 class SteppingTest : public PlantTest {
  protected:
   void SetUp() override {
@@ -25,63 +36,58 @@ class SteppingTest : public PlantTest {
     Holiday(Jan(9));  // the weekend
     Holiday(Jan(10));
   }
-
-  std::string End(OleDate start, double days, Options o = {}) {
-    return engine_
-        .GetEndDateTime3(start, o.bound.value_or(start), days, o.section, *data_, app_, client_,
-                         true, o.cut_holiday, true, o.setup_minutes, kz8mrp::KZ8HourTypeOffice,
-                         o.skip_job, 0)
+  std::string Run(const Walk& w) {
+    Integer setup = w.o.setup_minutes;
+    const auto method =
+        w.forward ? &kz8mrp::MRPObject::GetEndDateTime3 : &kz8mrp::MRPObject::GetStartDateTime3;
+    return (engine_.*method)(w.from, w.o.bound.value_or(w.from), w.days, w.o.section, *data_, app_,
+                             client_, true, w.o.cut_holiday, true, setup, kz8mrp::KZ8HourTypeOffice,
+                             w.o.skip_job, 0)
         .ToString();
   }
-  std::string Start(OleDate end, double days, Options o = {}) {
-    return engine_
-        .GetStartDateTime3(end, o.bound.value_or(end), days, o.section, *data_, app_, client_, true,
-                           o.cut_holiday, true, o.setup_minutes, kz8mrp::KZ8HourTypeOffice,
-                           o.skip_job, 0)
-        .ToString();
+  void Expect(const std::vector<Walk>& walks) {
+    for (const Walk& w : walks) EXPECT_EQ(Run(w), w.gives) << w.why;
   }
-  template <class Call>
-  void ExpectGivesUp(Call call, const std::string& why) {
+  void ExpectGivesUp(const Walk& w) {
     try {
-      call();
-      ADD_FAILURE() << "the walk did not give up";
+      Run(w);
+      ADD_FAILURE() << w.why << ": the walk did not give up";
     } catch (const Error& e) {
       EXPECT_EQ(e.Number(), kz8mrp::errc::kOverflow);
-      EXPECT_NE(std::string(e.what()).find(why), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find(w.gives), std::string::npos) << e.what();
     }
   }
 };
 
-TEST_P(SteppingTest, ForwardWorkIsLaidFrom0800) {
-  EXPECT_EQ(End(Jan(4, 8), 1), "2027-01-04 16:00:00");
-  EXPECT_EQ(End(Jan(4, 8), 2), "2027-01-05 16:00:00");
-  EXPECT_EQ(End(Jan(4, 8), 0.5), "2027-01-04 12:00:00");
-  // Starting at 10:30 loses two whole hours of Monday.
-  EXPECT_EQ(End(Jan(4, 10, 30), 1), "2027-01-05 10:00:00");
-  EXPECT_EQ(End(Jan(4, 7), 1), "2027-01-04 16:00:00");
-  // Friday's work runs on over the weekend holidays to Monday.
-  EXPECT_EQ(End(Jan(8, 8), 2), "2027-01-11 16:00:00");
-}
-
-TEST_P(SteppingTest, BackwardWorkIsLaidBackFrom1700) {
-  EXPECT_EQ(Start(Jan(5, 15, 30), 1), "2027-01-04 15:00:00");
-  EXPECT_EQ(Start(Jan(5, 16, 59), 1), "2027-01-04 16:00:00");
-  // Ending at midnight, or after 17:00, leaves the day whole.
-  EXPECT_EQ(Start(Jan(5), 1, {.bound = Jan(6)}), "2027-01-05 09:00:00");
-  EXPECT_EQ(Start(Jan(5, 18, 30), 1), "2027-01-05 09:00:00");
-  EXPECT_EQ(Start(Jan(11, 17), 1.5), "2027-01-08 13:00:00");
-}
-
-TEST_P(SteppingTest, SetupTimeIsLostOnEveryDay) {
-  Integer setup = 60;
-  const OleDate start = Jan(4, 8);
-  EXPECT_EQ(
-      engine_
-          .GetEndDateTime3(start, start, 2, "CUT", *data_, app_, client_, true, true, true, setup)
-          .ToString(),
-      "2027-01-05 15:00:00");
-  EXPECT_EQ(setup, 60);  // read, never written back
-  EXPECT_EQ(Start(Jan(5, 17), 2, {.setup_minutes = 60}), "2027-01-04 10:00:00");
+// clang-format off
+TEST_P(SteppingTest, WorkIsLaidForwardFrom0800AndBackFrom1700) {
+  Expect({
+      {"a day", true, Jan(4, 8), 1, "2027-01-04 16:00:00"},
+      {"two days", true, Jan(4, 8), 2, "2027-01-05 16:00:00"},
+      {"half a day", true, Jan(4, 8), 0.5, "2027-01-04 12:00:00"},
+      {"10:30 loses two whole hours of Monday", true, Jan(4, 10, 30), 1, "2027-01-05 10:00:00"},
+      {"07:00 starts at 08:00", true, Jan(4, 7), 1, "2027-01-04 16:00:00"},
+      {"Friday's work runs over the weekend", true, Jan(8, 8), 2, "2027-01-11 16:00:00"},
+      {"back a day", false, Jan(5, 15, 30), 1, "2027-01-04 15:00:00"},
+      {"back from 16:59", false, Jan(5, 16, 59), 1, "2027-01-04 16:00:00"},
+      {"ending at midnight leaves the day whole", false, Jan(5), 1, "2027-01-05 09:00:00", {.bound = Jan(6)}},
+      {"ending after 17:00 leaves the day whole", false, Jan(5, 18, 30), 1, "2027-01-05 09:00:00"},
+      {"back over the weekend", false, Jan(11, 17), 1.5, "2027-01-08 13:00:00"},
+      {"setup is lost on every day", true, Jan(4, 8), 2, "2027-01-05 15:00:00", {.setup_minutes = 60}},
+      {"setup is lost on every day back", false, Jan(5, 17), 2, "2027-01-04 10:00:00", {.setup_minutes = 60}},
+      {"holidays are cut", true, Jan(8, 8), 3, "2027-01-12 16:00:00"},
+      {"holidays not cut give their hours", true, Jan(8, 8), 3, "2027-01-11 16:00:00", {.cut_holiday = false}},
+      {"holidays not cut, back", false, Jan(11, 17), 3, "2027-01-08 09:00:00", {.cut_holiday = false}},
+      {"holidays cut, back", false, Jan(11, 17), 3, "2027-01-07 09:00:00"},
+      {"nothing to place: the office day off the holidays", true, Jan(9, 10), 0, "2027-01-11 08:00:00"},
+      {"nothing to place, back", false, Jan(10, 11), 0, "2027-01-08 17:00:00"},
+      {"setup uses up the day", true, Jan(4, 6), 5, "2027-01-04 08:00:00", {.setup_minutes = 480}},
+      {"the start itself is the earliest finish", true, Jan(4, 10), 0.25, "2027-01-04 10:00:00"},
+      {"an earlier bound", true, Jan(4, 10), 0.25, "2027-01-04 10:00:00", {.bound = Jan(4, 9)}},
+      {"a later earliest finish", true, Jan(4, 10), 0.25, "2027-01-04 12:00:00", {.bound = Jan(4, 12)}},
+      {"an earlier latest start", false, Jan(5, 15, 30), 1, "2027-01-04 12:00:00", {.bound = Jan(4, 12)}},
+      {"a later bound", false, Jan(5, 15, 30), 1, "2027-01-04 15:00:00", {.bound = Jan(6)}},
+  });
 }
 
 TEST_P(SteppingTest, AWeekWithOtherJobsReservationsAndAWeekend) {
@@ -91,74 +97,39 @@ TEST_P(SteppingTest, AWeekWithOtherJobsReservationsAndAWeekend) {
   Reserve({"CUT", Jan(6, 8), 8, "FG", "OTHER", 1});      // never takes capacity
   Reserve({"CUT", Jan(7, 8), 8, "WIP", "OTHER", 2, 0});  // cancelled
   Reserve({"ASM", Jan(7, 8), 8});                        // another section
-  // Monday gives 2 hours less the one lost before 09:15, Tuesday none,
-  // Wednesday 6, Thursday 8, and the last hour falls on Friday.
-  EXPECT_EQ(End(Jan(4, 9, 15), 2), "2027-01-08 09:00:00");
-  // Back from Friday noon: Friday 3, Thursday 8, and 5 of Wednesday's 6.
-  EXPECT_EQ(Start(Jan(8, 12), 2), "2027-01-06 12:00:00");
-  // Back from the next Tuesday 10:00 over the weekend: 1 + 8 + Friday's last 3.
-  EXPECT_EQ(Start(Jan(12, 10), 1.5), "2027-01-08 14:00:00");
+  Expect({
+      {"Monday 2 less the hour before 09:15, Tuesday none, Wednesday 6, Thursday 8, Friday 1", true, Jan(4, 9, 15), 2, "2027-01-08 09:00:00"},
+      {"back from Friday noon: Friday 3, Thursday 8, 5 of Wednesday's 6", false, Jan(8, 12), 2, "2027-01-06 12:00:00"},
+      {"back from Tuesday 10:00 over the weekend: 1 + 8 + Friday's last 3", false, Jan(12, 10), 1.5, "2027-01-08 14:00:00"},
+      {"with a job named only its bookings count: 2 on Monday, 6 on Tuesday", true, Jan(4, 8), 1, "2027-01-05 14:00:00", {.skip_job = "OTHER"}},
+  });
 }
-
-TEST_P(SteppingTest, HolidaysNotCutStillPushTheResultOffThem) {
-  EXPECT_EQ(End(Jan(8, 8), 3), "2027-01-12 16:00:00");
-  // Saturday and Sunday give their hours, but the end may not fall on them.
-  EXPECT_EQ(End(Jan(8, 8), 3, {.cut_holiday = false}), "2027-01-11 16:00:00");
-  EXPECT_EQ(Start(Jan(11, 17), 3, {.cut_holiday = false}), "2027-01-08 09:00:00");
-  EXPECT_EQ(Start(Jan(11, 17), 3), "2027-01-07 09:00:00");
-}
-
-TEST_P(SteppingTest, NothingToPlaceGivesTheOfficeDayOffHolidays) {
-  EXPECT_EQ(End(Jan(9, 10), 0), "2027-01-11 08:00:00");
-  EXPECT_EQ(Start(Jan(10, 11), 0), "2027-01-08 17:00:00");
-  // Hours per day used up by the setup time: nothing to place either.
-  EXPECT_EQ(End(Jan(4, 6), 5, {.setup_minutes = 480}), "2027-01-04 08:00:00");
-}
-
-TEST_P(SteppingTest, EarliestFinishAndLatestStartBoundTheResult) {
-  // Two hours from 10:00 end at 08:00 + 2 hours: the start itself is the bound.
-  EXPECT_EQ(End(Jan(4, 10), 0.25), "2027-01-04 10:00:00");
-  EXPECT_EQ(End(Jan(4, 10), 0.25, {.bound = Jan(4, 9)}), "2027-01-04 10:00:00");
-  EXPECT_EQ(End(Jan(4, 10), 0.25, {.bound = Jan(4, 12)}), "2027-01-04 12:00:00");
-  EXPECT_EQ(Start(Jan(5, 15, 30), 1, {.bound = Jan(4, 12)}), "2027-01-04 12:00:00");
-  EXPECT_EQ(Start(Jan(5, 15, 30), 1, {.bound = Jan(6)}), "2027-01-04 15:00:00");
-}
-
-TEST_P(SteppingTest, OnlyTheGivenJobsBookingsCountWhenOneIsNamed) {
-  Reserve({"CUT", Jan(4, 8), 3, "WIP", "J1", 1});
-  Reserve({"CUT", Jan(4, 8), 5, "WIP", "J2", 1});
-  EXPECT_EQ(End(Jan(4, 8), 1), "2027-01-05 16:00:00");
-  EXPECT_EQ(End(Jan(4, 8), 1, {.skip_job = "J1"}), "2027-01-05 11:00:00");
-}
+// clang-format on
 
 TEST_P(SteppingTest, EntryPointsWithoutASectionCountOnlyReservationsWithoutOne) {
   Reserve({"", Jan(4, 8), 4});
   Reserve({"CUT", Jan(5, 8), 8});
-  const OleDate start = Jan(4, 8);
-  EXPECT_EQ(engine_.GetEndDateTime(start, 1, *data_, app_, client_).ToString(),
+  EXPECT_EQ(engine_.GetEndDateTime(Jan(4, 8), 1, *data_, app_, client_).ToString(),
             "2027-01-05 12:00:00");
   // Sunday 3 January has no holiday row in this plant.
   EXPECT_EQ(engine_.GetStartDateTime(Jan(4, 17), 1, *data_, app_, client_).ToString(),
             "2027-01-03 13:00:00");
 }
 
+// Setup time above the office hours with a negative duration: hours to place,
+// but never a free hour to place them in; negative office hours likewise.
 TEST_P(SteppingTest, WalksThatCanNeverFinishGiveUp) {
   Section("NEG", -4);
-  // Setup time above the office hours with a negative duration: hours to place,
-  // but never a free hour to place them in.
-  ExpectGivesUp([&] { End(Jan(4, 8), -1, {.setup_minutes = 600}); }, "366 days in a row");
-  ExpectGivesUp([&] { Start(Jan(4, 17), -1, {.setup_minutes = 600}); }, "366 days in a row");
-  ExpectGivesUp([&] { End(Jan(4, 8), -1, {.section = "NEG"}); }, "section 'NEG'");
-  ExpectGivesUp([&] { Start(Jan(4, 17), -2, {.section = "NEG"}); }, "366 days in a row");
+  ExpectGivesUp({"", true, Jan(4, 8), -1, "366 days in a row", {.setup_minutes = 600}});
+  ExpectGivesUp({"", false, Jan(4, 17), -1, "366 days in a row", {.setup_minutes = 600}});
+  ExpectGivesUp({"", true, Jan(4, 8), -1, "section 'NEG'", {.section = "NEG"}});
+  ExpectGivesUp({"", false, Jan(4, 17), -2, "366 days in a row", {.section = "NEG"}});
   // Negative office hours with a positive duration leave nothing to place.
-  EXPECT_EQ(End(Jan(4, 8), 1, {.section = "NEG"}), "2027-01-04 08:00:00");
-}
-
-TEST_P(SteppingTest, AResultInsideEndlessHolidaysGivesUp) {
+  Expect({{"", true, Jan(4, 8), 1, "2027-01-04 08:00:00", {.section = "NEG"}}});
   fixture_connection().BeginTrans();
   for (int d = 11; d < 11 + 400; ++d) Holiday(Jan(1).AddDays(d - 1));
   fixture_connection().CommitTrans();
-  ExpectGivesUp([&] { End(Jan(11, 8), 0); }, "holiday calendar");
+  ExpectGivesUp({"a result inside endless holidays", true, Jan(11, 8), 0, "holiday calendar"});
 }
 
 KZ8_INSTANTIATE_DB_TEST(SteppingTest);
