@@ -3,7 +3,6 @@
 #pragma once
 
 #include "support/TestDb.h"
-#include "support/WatchedData.h"
 
 #include <optional>
 #include <string>

@@ -4,8 +4,6 @@
 namespace kz8test {
 namespace {
 
-using kz8mrp::Error;
-
 class ScheduleEntryTest : public PlantTest {
  protected:
   std::string Book(OleDate start, double hours, const std::string& type = "MM",
@@ -56,25 +54,6 @@ TEST_P(ScheduleEntryTest, BreakHourOnlyAboveFourHoursAndBadInputStoredAsGiven) {
   EXPECT_EQ(Column(negative, "TMPSReserveType"), "");
   EXPECT_EQ(Column(negative, "TMPSTSecCode"), "");
   EXPECT_NE(four, negative);
-}
-
-// The bracket commits a booking made with the optional parameters left out,
-// and leaves its transaction open when the booking fails.
-TEST_P(ScheduleEntryTest, CreateMPSCommitsOrLeavesItsTransactionOpen) {
-  WatchedData data(connection_string_, app_, client_);
-  const std::string no = engine_.CreateMPS(Jan(6, 8), 3, "HD", "HQ", Jan(6), data, app_, client_);
-  EXPECT_EQ(data.calls, kCommitted);
-  // Committed: the fixture's own connection sees it.
-  EXPECT_EQ(Column(no, "TMPSTJStTJbMTJobNo") + "/" + Column(no, "TMPSTJStTJbMLn"), "/0");
-
-  data.calls.clear();
-  const OleDate last_evening = OleDate::FromParts(9999, 12, 31, 20);
-  EXPECT_THROW(engine_.CreateMPS(last_evening, 10, "WIP", "HQ", Jan(6), data, app_, client_),
-               Error);
-  EXPECT_EQ(data.calls, (Calls{"OpenSession", "BeginTrans"}));
-  EXPECT_EQ(data.TransactionDepth(), 1);
-  data.RollbackTrans();
-  EXPECT_EQ(ReservationCount(), 1);
 }
 
 KZ8_INSTANTIATE_DB_TEST(ScheduleEntryTest);

@@ -100,13 +100,10 @@ TEST_P(ScheduleFromJobTest, AJobWithoutStepsLosesItsReservationsAndCommits) {
   Job("EMPTY");
   JobLine("EMPTY", 1);
   Reserve({"CUT", Jan(4, 8), 3, "WIP", "EMPTY", 1});
-  WatchedData data(connection_string_, app_, client_);
-  EXPECT_EQ(engine_.CreateMPSFromJob("EMPTY", data, app_, client_), 0);
-  EXPECT_EQ(data.calls, kCommitted);
-  EXPECT_EQ(ReservationCount(), 0);
-
+  EXPECT_EQ(engine_.CreateMPSFromJob("EMPTY", *data_, app_, client_), 0);
+  EXPECT_EQ(ReservationCount(), 0);  // committed: the fixture's connection sees it
   SimpleJob("J1");
-  EXPECT_EQ(engine_.CreateMPSFromJob("J1", data, app_, client_), 1);
+  EXPECT_EQ(engine_.CreateMPSFromJob("J1", *data_, app_, client_), 1);
   EXPECT_EQ(ReservationCount("TMPSTJStTJbMTJobNo='J1'"), 2);
 }
 
@@ -124,25 +121,19 @@ TEST_P(ScheduleFromJobTest, AQuoteInTheJobNumberTouchesOnlyThatJob) {
   EXPECT_EQ(ReservationCount(), 4);
 }
 
-// A missing plan date fails in either pass, and the bracket's transaction is
-// left for the caller's session to end.
-TEST_P(ScheduleFromJobTest, MissingPlanDatesFailAndLeaveTheTransaction) {
+TEST_P(ScheduleFromJobTest, MissingPlanDatesFailInEitherPass) {
   Job("J1");
   JobLine("J1", 1);
   Step("J1", {1, 1, "S-CUT", 1, std::nullopt, Jan(5)});
-  WatchedData data(connection_string_, app_, client_);
   try {
-    engine_.CreateMPSFromJob("J1", data, app_, client_);
+    Run("J1");
     ADD_FAILURE() << "no error";
   } catch (const Error& e) {
     EXPECT_EQ(e.Number(), kz8mrp::errc::kInvalidUseOfNull);
     EXPECT_NE(std::string(e.what()).find("TJstPlanStartDate of job J1 line 1"), std::string::npos)
         << e.what();
   }
-  EXPECT_EQ(data.calls, (Calls{"OpenSession", "BeginTrans"}));
-  EXPECT_EQ(data.TransactionDepth(), 1);
-  data.RollbackTrans();
-
+  data_->RollbackTrans();
   Job("J2");
   JobLine("J2", 1);
   Step("J2", {1, 1, "S-CUT", 1, Jan(4), std::nullopt});

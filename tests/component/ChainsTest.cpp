@@ -78,7 +78,7 @@ TEST_F(ChainsTest, DoNothingMethodsTouchNothing) {
   EXPECT_EQ(engine_.CreateProductionOrderFromJobListTR("J1,J2", 1, data_, app_, client_), "");
   EXPECT_EQ(engine_.CreateProcessOrderFromJobMethodLevelListTR("x", 0, data_, app_, client_), "");
   EXPECT_EQ(engine_.GenerateSF(data_, "P1", "AR", 2027, 13, 40), 1);
-  EXPECT_TRUE(recorder_.calls.empty());  // GenerateSF does not reach GenerateSF2
+  EXPECT_TRUE(recorder_.calls.empty());  // nor did GenerateSF reach GenerateSF2: it would raise
   EXPECT_EQ(MRPObjectInternals::ServiceObjectsCreated(engine_), 0);
 }
 

@@ -82,17 +82,12 @@ class Recorder : public MRPObject {
   KZ8_RECORD(String, GETFormulaParameterList, (S a1, S a2, D a3, bool a4, ByRef<String> a5),
              (a1, a2, a3, a4, a5), a5 = String("|");
              return text_result;)
-  KZ8_RECORD(double, GETBOMHourPerUnit, (S a1, Integer a2, D a3, bool a4), (a1, a2, a3, a4),
-             return 1.5;)
   KZ8_RECORD(String, CreateMPSTR,
              (OleDate a1, double a2, S a3, S a4, OleDate a5, D a6, A a7, C a8, S a9, S a10,
               Long a11, Long a12, Long a13, Long a14),
              (a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14), return Twin(a6);)
   KZ8_RECORD(String, CreateMPSFromJobTR, (S a1, D a2, A a3, C a4), (a1, a2, a3, a4),
              return Twin(a2);)
-  KZ8_RECORD(Integer, GenerateSF2,
-             (D a1, S a2, S a3, Integer a4, Integer a5, Integer a6, double a7, bool a8),
-             (a1, a2, a3, a4, a5, a6, a7, a8), return 1;)
 
  private:
   String Twin(DataObj& data) {
