@@ -1,12 +1,8 @@
 // A formula's parameters as one delimited text, and the formula pick list.
 #include "support/TestDb.h"
 
-#include <kz8mrp/PickList.h>
-
 namespace kz8test {
 namespace {
-
-using kz8mrp::PickList;
 
 class FormulaTest : public DbTest {
  protected:
@@ -24,17 +20,10 @@ class FormulaTest : public DbTest {
   std::string List(const std::string& code, bool skip_code, std::string separator) {
     return engine_.GETFormulaParameterList(code, "G1", *data_, skip_code, separator);
   }
-  void AnswerPickLists(const std::vector<std::size_t>& rows) {
-    app_.SetPickListHandler([this, rows](const PickList& list) {
-      shown_ = list;
-      return rows;
-    });
-  }
 
   static constexpr const char* kTexts[] = {"TMRFText1", "TMRFText2", "TMRFText3", "TMRFText4",
                                            "TMRFText5", "TMRFText6", "TMRFText7", "TMRFText8",
                                            "TMRFText9", "TMRFText10"};
-  PickList shown_;
 };
 
 TEST_P(FormulaTest, EmptyParametersLeaveNoSeparatorsAtTheEnd) {

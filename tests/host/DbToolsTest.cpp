@@ -6,7 +6,6 @@
 namespace kz8test {
 namespace {
 
-
 class DbToolsTest : public DbTest {
  protected:
   void SetUp() override {
@@ -85,13 +84,9 @@ class PickListTest : public DbToolsTest {
     return r;
   }
   std::string Pick(bool multi, std::vector<std::size_t> rows) {
-    app_.SetPickListHandler([this, rows](const kz8mrp::PickList& list) {
-      shown_ = list;
-      return rows;
-    });
+    AnswerPickLists(rows);
     return tools_.PickList(Request(multi), connection_string_, app_);
   }
-  kz8mrp::PickList shown_;
 };
 
 TEST_P(PickListTest, ReturnsThePickedRowsColumns) {

@@ -1,22 +1,11 @@
 // Whether a job may still be edited, and picking an open job from a list.
 #include "jobs/JobFixture.h"
 
-#include <kz8mrp/PickList.h>
-
 namespace kz8test {
 namespace {
 
-using kz8mrp::PickList;
-
 class JobSelectionTest : public JobTest {
  protected:
-  // Answers every pick list with `rows` and keeps the last list shown.
-  void AnswerPickLists(const std::vector<std::size_t>& rows) {
-    app_.SetPickListHandler([this, rows](const PickList& list) {
-      shown_ = list;
-      return rows;
-    });
-  }
   // The job numbers SelectJob offers, in the list's order.
   std::vector<std::string> Offered(const std::string& branch = "") {
     AnswerPickLists({});
@@ -28,8 +17,6 @@ class JobSelectionTest : public JobTest {
   void InvoicedJob(const std::string& job, const char* invoice_close) {
     Job(job, {{"TJobInvoiceStatus", 1}, {"TJobIVCloseDate", invoice_close}});
   }
-
-  PickList shown_;
 };
 
 TEST_P(JobSelectionTest, OnlyStoredCancelledJobsAreClosedToEdits) {

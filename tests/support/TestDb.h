@@ -4,6 +4,7 @@
 #pragma once
 
 #include <kz8mrp/MRPObject.h>
+#include <kz8mrp/PickList.h>
 
 #include "host/db/Connection.h"
 #include "host/db/Rows.h"
@@ -42,12 +43,20 @@ class DbTest : public ::testing::TestWithParam<std::string> {
                   const std::vector<std::vector<kz8mrp::db::Value>>& rows);
   void Setting(const std::string& key, const std::string& value);
   kz8mrp::db::Connection& fixture_connection() { return *connection_; }
+  // Answers every pick list with `rows` and keeps the last list shown in shown_.
+  void AnswerPickLists(const std::vector<std::size_t>& rows) {
+    app_.SetPickListHandler([this, rows](const kz8mrp::PickList& list) {
+      shown_ = list;
+      return rows;
+    });
+  }
 
   std::string connection_string_;
   kz8mrp::AppObj app_;
   kz8mrp::ClientObj client_{"planner", "PLN", "HQ"};
   std::unique_ptr<kz8mrp::DataObj> data_;
   kz8mrp::MRPObject engine_;
+  kz8mrp::PickList shown_;
 
  private:
   std::unique_ptr<kz8mrp::db::Connection> connection_;
