@@ -17,29 +17,16 @@
 namespace kz8test {
 namespace {
 
-std::string Quoted(const std::string& value) {
-  std::string q = "'";
-  for (const char c : value) {
-    if (c == '\'' || c == '\\') q += '\\';
-    q += c;
-  }
-  return q + "'";
-}
-
 // The server's connection string (keyword or URI form) with another database.
 std::string WithDatabase(const std::string& server, const std::string& database) {
-  char* error = nullptr;
-  PQconninfoOption* options = PQconninfoParse(server.c_str(), &error);
-  if (!options) {
-    const std::string message = error ? error : "unreadable connection string";
-    PQfreemem(error);
-    throw std::runtime_error("KZ8MRP_TEST_PG: " + message);
-  }
+  PQconninfoOption* options = PQconninfoParse(server.c_str(), nullptr);
+  if (!options) throw std::runtime_error("KZ8MRP_TEST_PG is no connection string: " + server);
   std::string out;
   for (const PQconninfoOption* o = options; o->keyword; ++o) {
-    if (o->val && std::string(o->keyword) != "dbname") {
-      out += std::string(o->keyword) + "=" + Quoted(o->val) + " ";
-    }
+    if (!o->val || std::string(o->keyword) == "dbname") continue;
+    out += std::string(o->keyword) + "='";
+    for (const char* c = o->val; *c; ++c) out += std::string(*c == '\'' || *c == '\\', '\\') + *c;
+    out += "' ";
   }
   PQconninfoFree(options);
   return out + "dbname=" + database;
@@ -49,23 +36,19 @@ class TestServer {
  public:
   explicit TestServer(const std::string& server)
       : server_(server),
-        prefix_("kz8t_" + std::to_string(::getpid()) + "_"),
+        template_(prefix_ + "template"),
         admin_(kz8mrp::db::Connection::Open(server)) {
-    const std::string tpl = prefix_ + "template";
-    Drop(tpl);
+    Drop(template_);
     // The C collation sorts codes in byte order, as SQLite does.
-    admin_->Execute("CREATE DATABASE " + tpl +
+    admin_->Execute("CREATE DATABASE " + template_ +
                     " ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0");
-    auto connection = kz8mrp::db::Connection::Open(WithDatabase(server_, tpl));
-    kz8mrp::schema::Install(*connection);
+    kz8mrp::schema::Install(*kz8mrp::db::Connection::Open(WithDatabase(server_, template_)));
   }
   TestServer(const TestServer&) = delete;
   TestServer& operator=(const TestServer&) = delete;
-  TestServer(TestServer&&) = delete;
-  TestServer& operator=(TestServer&&) = delete;
   ~TestServer() {
     try {
-      Drop(prefix_ + "template");
+      Drop(template_);
     } catch (...) {  // a server of one's own keeps a stray template; never fail at exit
     }
   }
@@ -74,25 +57,23 @@ class TestServer {
     std::lock_guard lock(mutex_);
     const std::string name = prefix_ + std::to_string(++count_);
     // Copying the files is quicker than logging every page of a small template.
-    admin_->Execute("CREATE DATABASE " + name + " TEMPLATE " + prefix_ +
-                    "template STRATEGY FILE_COPY");
+    admin_->Execute("CREATE DATABASE " + name + " TEMPLATE " + template_ + " STRATEGY FILE_COPY");
     return WithDatabase(server_, name);
   }
 
+  void DropByConnectionString(const std::string& connection_string) {
+    std::lock_guard lock(mutex_);
+    Drop(connection_string.substr(connection_string.rfind("dbname=") + 7));
+  }
+
+ private:
   void Drop(const std::string& name) {
     admin_->Execute("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
   }
 
-  void DropByConnectionString(const std::string& connection_string) {
-    const auto at = connection_string.rfind("dbname=");
-    if (at == std::string::npos) return;
-    std::lock_guard lock(mutex_);
-    Drop(connection_string.substr(at + 7));
-  }
-
- private:
   std::string server_;
-  std::string prefix_;
+  std::string prefix_ = "kz8t_" + std::to_string(::getpid()) + "_";
+  std::string template_;
   std::unique_ptr<kz8mrp::db::Connection> admin_;
   std::mutex mutex_;
   int count_ = 0;
