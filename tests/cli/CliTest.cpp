@@ -53,8 +53,8 @@ class CliTest : public DbTest {
   // A folder of the test's own for SQLite files that are not the fixture's.
   fs::path Scratch() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path dir = fs::temp_directory_path() / ("kz8mrp-cli-" + std::to_string(::getpid()) +
-                                                      "-" + std::to_string(info->line()));
+    fs::path dir = fs::temp_directory_path() / ("kz8mrp-cli-" + std::to_string(::getpid()) + "-" +
+                                                std::to_string(info->line()));
     fs::create_directories(dir);
     return dir;
   }
@@ -152,7 +152,7 @@ TEST_P(CliTest, UsageErrorsExitWithTwo) {
 TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
   if (IsPostgres()) GTEST_SKIP() << "a file of no tables and a mistyped path are SQLite's";
   const std::string bare = (Scratch() / "bare.db").string();
-  std::ofstream{bare};  // an empty file is a database without tables
+  std::ofstream(bare).flush();  // an empty file is a database without tables
   // A database error comes with the database's own number and text.
   Outcome o = Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, "sqlite:" + bare);
   EXPECT_EQ(o.status, 1);

@@ -105,6 +105,7 @@ TEST_P(BookChainsTest, TrChainsReadTheDefaultBookBracketingChainsPassNone) {
   EXPECT_EQ(
       calls(),
       (Calls{"CreateProductionOrderFromJobLn3TR('J1', 2, 1, data, app, client, 0, 'BK2')",
+             // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one call's line is long
              "CreateProductionBulkOrder3TR('P1', 3, False, 2027-01-04 00:00:00, 2027-01-04 "
              "00:00:00, 0, data, app, client, '', 'BK2')",
              "CreateProductionOrderFromJobLn3TR('J1', 2, 1, data, app, client, 4.5, 'BK1')",

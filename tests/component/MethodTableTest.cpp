@@ -59,8 +59,9 @@ TEST(MethodTable, ReadsArgumentTextsAndWritesJson) {
                                                      {Type::Boolean, "yes"},
                                                      {Type::Date, "2027-02-29"},
                                                      {Type::HourType, "KZ8HourTypeNight"}};
-  for (const auto& [type, text] : unreadable) {
-    EXPECT_EQ(ErrorNumberOf([&] { ParseValue(type, text); }), errc::kTypeMismatch) << text;
+  for (const auto& u : unreadable) {
+    EXPECT_EQ(ErrorNumberOf([&] { ParseValue(u.first, u.second); }), errc::kTypeMismatch)
+        << u.second;
   }
   EXPECT_EQ(ErrorNumberOf([] { ParseValue(Type::Integer, "32768"); }), errc::kOverflow);
   EXPECT_EQ(component::FormatJson(Variant(String("a\"b\\c\nแผนก"))), "\"a\\\"b\\\\c\\nแผนก\"");

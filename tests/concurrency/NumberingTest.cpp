@@ -46,6 +46,7 @@ TEST_P(NumberingTest, NumberOfAnAbandonedDocumentGoesToTheNextOne) {
 
 TEST_P(NumberingTest, EightSessionsInThreadsNeverShareANumber) {
   std::vector<std::future<std::vector<std::string>>> sessions;
+  sessions.reserve(kSessions);
   for (int i = 0; i < kSessions; ++i) {
     sessions.push_back(
         std::async(std::launch::async, DrawNumbers, connection_string_, kNumbersEach));
@@ -60,6 +61,7 @@ TEST_P(NumberingTest, EightSessionsInThreadsNeverShareANumber) {
 
 TEST_P(NumberingTest, EightSessionsInProcessesNeverShareANumber) {
   std::vector<std::future<Outcome>> sessions;
+  sessions.reserve(kSessions);
   for (int i = 0; i < kSessions; ++i) {
     sessions.push_back(std::async(std::launch::async, [this] {
       return RunProgram({KZ8MRP_DRAW_NUMBERS, connection_string_, std::to_string(kNumbersEach)});

@@ -83,7 +83,7 @@ class PickListTest : public DbToolsTest {
     r.multi_select = multi;
     return r;
   }
-  std::string Pick(bool multi, std::vector<std::size_t> rows) {
+  std::string Pick(bool multi, const std::vector<std::size_t>& rows) {
     AnswerPickLists(rows);
     return tools_.PickList(Request(multi), connection_string_, app_);
   }

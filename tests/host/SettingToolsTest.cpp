@@ -70,7 +70,7 @@ TEST_P(SettingToolsTest, NumbersAreUniquePerKindBookAndMonth) {
   const OleDate feb = OleDate::FromParts(2027, 2, 1);
   std::set<std::string> issued;
   const auto draw = [&](std::string_view kind, std::string_view book, OleDate date) {
-    const std::string number = Number(kind, book, date);
+    std::string number = Number(kind, book, date);
     EXPECT_TRUE(issued.insert(number).second) << "issued twice: " << number;
     return number;
   };

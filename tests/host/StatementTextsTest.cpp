@@ -56,6 +56,7 @@ std::string Render(const kz8mrp::db::ResultSet& rs, const std::string& shown, bo
   std::vector<std::string> rows;
   for (const auto& row : rs.rows) {
     std::vector<std::string> cells;
+    cells.reserve(columns.size());
     for (const std::size_t c : columns) cells.push_back(row[c].AsText());
     rows.push_back(kz8mrp::text::Join(cells, "|"));
   }
@@ -124,7 +125,7 @@ class StatementTextsTest : public DbTest {
       case Run::Action: {
         data.BeginTrans();
         data.ExecuteSQL(c.sql);
-        const std::string after = Render(data.Connection().Query(c.shown), "", true);
+        std::string after = Render(data.Connection().Query(c.shown), "", true);
         data.RollbackTrans();
         return after;
       }

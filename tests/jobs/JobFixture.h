@@ -97,8 +97,8 @@ class JobTest : public DbTest {
  private:
   // The row with the extra values in place of its own.
   static Row Merge(Row row, const Row& extra) {
-    for (const auto& [column, value] : extra) {
-      std::erase_if(row, [&](const auto& p) { return p.first == column; });
+    for (const auto& given : extra) {
+      std::erase_if(row, [&](const auto& p) { return p.first == given.first; });
     }
     row.insert(row.end(), extra.begin(), extra.end());
     return row;
