@@ -107,7 +107,6 @@ TEST_P(CliTest, InitSettingAndCallWorkOnTheDatabase) {
 TEST_P(CliTest, CallReadsTypedArguments) {
   InitDemo();
   EXPECT_OUTPUT(Call({"gethourperday", "hourtype=kz8hourtypewithot1", "SECCODE=ASM"}), "11\n");
-  EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=3", "SecCode=ASM"}), "15\n");
   EXPECT_OUTPUT(Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode=HQ"}), "True\n");
   EXPECT_OUTPUT(
       Call({"MoveToOfficeHourDate", "iDate=2027-01-01 09:30:15", "MoveNext=0", "BranchCode=HQ"}),

@@ -109,7 +109,6 @@ class StatementTextsTest : public DbTest {
     InsertRows("KZ8TInventory", {"TInvNo", "TInvTInTAlias", "TInvTJPDNo", "TinvApproveStatus", "TinvCancelStatus"},
                {{"INV2", "RECEIVEFGBUILTOUT", "PD1", 1, 0}, {"INV1", "RECEIVEFGBUILT", "PD1", 1, 0},
                 {"INV3", "RECEIVEFGBUILT", "PD1", 1, 1}, {"INV4", "RECEIVERM", "PD1", 1, 0}});
-    InsertRows("KZ8TMRPformulaGrp", {"TMRGCode", "TMRGField1"}, {{"G1", "ความหนา;TEXT;10"}});
     InsertRows("KZ8TMRPformula", {"TMRFTMRGCode", "TMRFCode", "TMRFName", "TMRFText1"},
                {{"G1", "F2", "สูตรสอง"}, {"G1", "F1", "สูตรหนึ่ง", "3 mm"}});
   }
@@ -229,12 +228,6 @@ TEST_P(StatementTextsTest, EveryStatementReadsTheSameOnBothKinds) {
       EXPECT_EQ(Result(converted), c.expected) << converted.sql;
     }
   }
-}
-
-TEST_P(StatementTextsTest, FormulaFieldLookupTakesTheGroupsDefinition) {
-  EXPECT_EQ(kz8mrp::host::DbTools().LookupTextStr("TMRGCode", "G1", "TMRGField1",
-                                                  "KZ8TMRPformulaGrp", connection_string_),
-            "ความหนา;TEXT;10");
 }
 
 KZ8_INSTANTIATE_DB_TEST(StatementTextsTest);
