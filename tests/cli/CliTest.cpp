@@ -3,8 +3,6 @@
 #include "support/Process.h"
 #include "support/TestDb.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -36,10 +34,6 @@ std::vector<std::string> ScreenCells(const std::string& line) {
 
 class CliTest : public DbTest {
  protected:
-  void TearDown() override {
-    fs::remove_all(Scratch());
-    DbTest::TearDown();
-  }
   // `kz8mrp call --db DB WORDS...`
   Outcome Call(std::vector<std::string> words, const std::string& db = "") {
     words.insert(words.begin(), {"call", "--db", db.empty() ? connection_string_ : db});
@@ -49,14 +43,6 @@ class CliTest : public DbTest {
     std::vector<std::string> all = {"setting", "--db", connection_string_};
     all.insert(all.end(), words.begin(), words.end());
     return RunKz8mrp(all);
-  }
-  // A folder of the test's own for SQLite files that are not the fixture's.
-  fs::path Scratch() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    fs::path dir = fs::temp_directory_path() / ("kz8mrp-cli-" + std::to_string(::getpid()) + "-" +
-                                                std::to_string(info->line()));
-    fs::create_directories(dir);
-    return dir;
   }
   // Three open jobs, with Thai and over-long cells, and `kz8mrp call [options]
   // SelectJob BranchCode=` on them.
@@ -150,7 +136,7 @@ TEST_P(CliTest, UsageErrorsExitWithTwo) {
 // reads one fails, whichever of them are built.
 TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
   if (IsPostgres()) GTEST_SKIP() << "a file of no tables and a mistyped path are SQLite's";
-  const std::string bare = (Scratch() / "bare.db").string();
+  const std::string bare = connection_string_ + ".bare";  // beside the fixture's file
   std::ofstream(bare).flush();  // an empty file is a database without tables
   // A database error comes with the database's own number and text.
   Outcome o = Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, "sqlite:" + bare);
@@ -174,7 +160,7 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
 
   // A mistyped path is an error, not a new empty plant; methods that do
   // nothing never open the database.
-  const std::string typo = (Scratch() / "plnat.db").string();
+  const std::string typo = connection_string_ + ".typo";
   for (const Outcome& r : {Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, typo),
                            RunKz8mrp({"setting", "--db", typo, "MRPHourPerDay"})}) {
     EXPECT_EQ(r.status, 1);
