@@ -119,9 +119,9 @@ void BookReservations(Planner& p) {
     const char* job;
   };
   const Booking bookings[] = {
-      {OleDate::FromParts(2027, 1, 4, 8), 3, "MM", "CUT", ""},               // new saw blades
+      {OleDate::FromParts(2027, 1, 4, 8), 3, "MM", "CUT", ""},             // new saw blades
       {OleDate::FromParts(2027, 1, 5, 8), 5, "WIP", "CUT", "JOB-DEMO-0"},  // an earlier job
-      {OleDate::FromParts(2027, 1, 6, 8), 7.5, "HD", "ASM", ""},             // stock count
+      {OleDate::FromParts(2027, 1, 6, 8), 7.5, "HD", "ASM", ""},           // stock count
   };
   std::string numbers;
   for (const Booking& b : bookings) {

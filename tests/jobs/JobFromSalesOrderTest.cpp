@@ -81,13 +81,19 @@ TEST_P(JobFromSalesOrderTest, RebuildingReplacesTheChildrenAndKeepsTheNumber) {
   SalesLine("SO1", 3, "LMP", 5);
   const std::string job = Make("SO1");
   const auto material = [&](const std::string& of_job) {
-    Insert("KZ8TJobMaterial", {{"TJMtTJbMTJobNo", of_job}, {"TJMtTJbMLn", 1}, {"TJMtLevel", 1},
-                               {"TJMtTSpdStep", 1}, {"TJMtLn", 1}});
+    Insert("KZ8TJobMaterial", {{"TJMtTJbMTJobNo", of_job},
+                               {"TJMtTJbMLn", 1},
+                               {"TJMtLevel", 1},
+                               {"TJMtTSpdStep", 1},
+                               {"TJMtLn", 1}});
   };
   material(job);
   material("OTHER");
-  Insert("KZ8TJobDL", {{"TJDLTJbMTJobNo", job}, {"TJDLTJbMLn", 1}, {"TJDLLevel", 1},
-                       {"TJDLTSpdStep", 1}, {"TJDLLn", 1}});
+  Insert("KZ8TJobDL", {{"TJDLTJbMTJobNo", job},
+                       {"TJDLTJbMLn", 1},
+                       {"TJDLLevel", 1},
+                       {"TJDLTSpdStep", 1},
+                       {"TJDLLn", 1}});
   ProductionOrder({"P1", job, 2, "CHR", 15});
 
   // The order changes: a line is dropped, another grows.

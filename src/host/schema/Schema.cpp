@@ -62,8 +62,8 @@ std::string CreateIndex(const Index& index) {
     name += "_" + std::string(c);
     columns += (columns.empty() ? "" : ", ") + std::string(c);
   }
-  return "CREATE INDEX IF NOT EXISTS " + name + " ON " + std::string(index.table) + " (" +
-         columns + ")";
+  return "CREATE INDEX IF NOT EXISTS " + name + " ON " + std::string(index.table) + " (" + columns +
+         ")";
 }
 
 std::string CreateView(const View& v) {
