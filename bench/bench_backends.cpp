@@ -193,28 +193,30 @@ std::string WithDatabase(const std::string& server, const std::string& name) {
   return server + " dbname=" + name;  // a later keyword wins over the server's own
 }
 
-void RegisterSqlite(const std::string& path) {
-  benchmark::RegisterBenchmark("SQLite/GETHourPerDay/engine", EngineHours, path);
-  benchmark::RegisterBenchmark("SQLite/GETHourPerDay/direct", SqliteDirect, path, kHoursSql);
-  benchmark::RegisterBenchmark("SQLite/isMRPHoliday/engine", EngineHoliday, path);
-  benchmark::RegisterBenchmark("SQLite/isMRPHoliday/direct", SqliteDirect, path, kHolidaySql);
-  benchmark::RegisterBenchmark("SQLite/ReadInTransaction/engine", EngineReadInTransaction, path);
-  benchmark::RegisterBenchmark("SQLite/ReadInTransaction/direct", SqliteDirectReadInTransaction,
-                               path);
-  benchmark::RegisterBenchmark("SQLite/SmallDocument/engine", EngineSmallDocument, path);
-  benchmark::RegisterBenchmark("SQLite/SmallDocument/direct", SqliteDirectSmallDocument, path);
-}
+// The straight-through side of each comparison, per client library.
+struct Direct {
+  void (*query)(benchmark::State&, const std::string&, const char*);
+  void (*read_in_transaction)(benchmark::State&, const std::string&);
+  void (*small_document)(benchmark::State&, const std::string&);
+};
 
-void RegisterPostgres(const std::string& cs) {
-  benchmark::RegisterBenchmark("PostgreSQL/GETHourPerDay/engine", EngineHours, cs);
-  benchmark::RegisterBenchmark("PostgreSQL/GETHourPerDay/direct", PgDirect, cs, kHoursSql);
-  benchmark::RegisterBenchmark("PostgreSQL/isMRPHoliday/engine", EngineHoliday, cs);
-  benchmark::RegisterBenchmark("PostgreSQL/isMRPHoliday/direct", PgDirect, cs, kHolidaySql);
-  benchmark::RegisterBenchmark("PostgreSQL/ReadInTransaction/engine", EngineReadInTransaction, cs);
-  benchmark::RegisterBenchmark("PostgreSQL/ReadInTransaction/direct", PgDirectReadInTransaction,
+// Each call through the engine beside the same statements sent directly.
+void RegisterBackend(const std::string& backend, const std::string& cs, const Direct& direct) {
+  const auto name = [&](const char* work, const char* side) {
+    return backend + "/" + work + "/" + side;
+  };
+  benchmark::RegisterBenchmark(name("GETHourPerDay", "engine").c_str(), EngineHours, cs);
+  benchmark::RegisterBenchmark(name("GETHourPerDay", "direct").c_str(), direct.query, cs,
+                               kHoursSql);
+  benchmark::RegisterBenchmark(name("isMRPHoliday", "engine").c_str(), EngineHoliday, cs);
+  benchmark::RegisterBenchmark(name("isMRPHoliday", "direct").c_str(), direct.query, cs,
+                               kHolidaySql);
+  benchmark::RegisterBenchmark(name("ReadInTransaction", "engine").c_str(), EngineReadInTransaction,
                                cs);
-  benchmark::RegisterBenchmark("PostgreSQL/SmallDocument/engine", EngineSmallDocument, cs);
-  benchmark::RegisterBenchmark("PostgreSQL/SmallDocument/direct", PgDirectSmallDocument, cs);
+  benchmark::RegisterBenchmark(name("ReadInTransaction", "direct").c_str(),
+                               direct.read_in_transaction, cs);
+  benchmark::RegisterBenchmark(name("SmallDocument", "engine").c_str(), EngineSmallDocument, cs);
+  benchmark::RegisterBenchmark(name("SmallDocument", "direct").c_str(), direct.small_document, cs);
 }
 
 }  // namespace
@@ -226,7 +228,8 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(dir);
   const std::string sqlite_path = (dir / "plant.db").string();
   LoadPlant(sqlite_path);
-  RegisterSqlite(sqlite_path);
+  RegisterBackend("SQLite", sqlite_path,
+                  {SqliteDirect, SqliteDirectReadInTransaction, SqliteDirectSmallDocument});
 
   const char* server = std::getenv("KZ8MRP_BENCH_PG");
   const std::string pg_name = "kz8mrp_bench_" + std::to_string(::getpid());
@@ -236,7 +239,8 @@ int main(int argc, char** argv) {
     admin->Execute("CREATE DATABASE " + pg_name +
                    " ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0");
     LoadPlant(WithDatabase(server, pg_name));
-    RegisterPostgres(WithDatabase(server, pg_name));
+    RegisterBackend("PostgreSQL", WithDatabase(server, pg_name),
+                    {PgDirect, PgDirectReadInTransaction, PgDirectSmallDocument});
   }
 
   benchmark::RunSpecifiedBenchmarks();
