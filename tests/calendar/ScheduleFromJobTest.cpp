@@ -1,5 +1,6 @@
 // The machine schedule of a job, booked from its routing steps.
 #include "Plant.h"
+#include "support/Errors.h"
 
 namespace kz8test {
 namespace {
@@ -125,14 +126,11 @@ TEST_P(ScheduleFromJobTest, MissingPlanDatesFailInEitherPass) {
   Job("J1");
   JobLine("J1", 1);
   Step("J1", {1, 1, "S-CUT", 1, std::nullopt, Jan(5)});
-  try {
-    Run("J1");
-    ADD_FAILURE() << "no error";
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number(), kz8mrp::errc::kInvalidUseOfNull);
-    EXPECT_NE(std::string(e.what()).find("TJstPlanStartDate of job J1 line 1"), std::string::npos)
-        << e.what();
-  }
+  const auto no_start = ErrorFrom([&] { Run("J1"); });
+  ASSERT_TRUE(no_start) << "no error";
+  EXPECT_EQ(no_start->Number(), kz8mrp::errc::kInvalidUseOfNull);
+  EXPECT_NE(no_start->Text().find("TJstPlanStartDate of job J1 line 1"), std::string::npos)
+      << no_start->Text();
   data_->RollbackTrans();
   Job("J2");
   JobLine("J2", 1);
@@ -153,14 +151,10 @@ TEST_P(ScheduleFromJobTest, NegativeOfficeHoursGiveUpInsteadOfSteppingForEver) {
   Step("J1", {1, 1, "S-NEG", 1, Jan(4), Jan(5)});  // -8 hours to lay: nothing booked
   EXPECT_EQ(Run("J1"), "");
   Step("J1", {1, 2, "S-NEG", -1, Jan(4), Jan(5)});  // 8 hours, but never a free one
-  try {
-    Run("J1");
-    ADD_FAILURE() << "no error";
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number(), kz8mrp::errc::kOverflow);
-    EXPECT_NE(std::string(e.what()).find("section 'NEG' for job J1"), std::string::npos)
-        << e.what();
-  }
+  const auto endless = ErrorFrom([&] { Run("J1"); });
+  ASSERT_TRUE(endless) << "no error";
+  EXPECT_EQ(endless->Number(), kz8mrp::errc::kOverflow);
+  EXPECT_NE(endless->Text().find("section 'NEG' for job J1"), std::string::npos) << endless->Text();
   data_->RollbackTrans();
 }
 

@@ -4,6 +4,7 @@
 #include <kz8mrp/Error.h>
 
 #include <functional>
+#include <optional>
 
 namespace kz8test {
 
@@ -14,6 +15,16 @@ inline int ErrorNumberOf(const std::function<void()>& f) {
     return e.Number();
   }
   return 0;
+}
+
+// The kz8mrp::Error a call raises, nothing when it raises none.
+inline std::optional<kz8mrp::Error> ErrorFrom(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const kz8mrp::Error& e) {
+    return e;
+  }
+  return std::nullopt;
 }
 
 }  // namespace kz8test
