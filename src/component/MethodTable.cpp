@@ -264,9 +264,16 @@ constexpr HourTypeName kHourTypes[] = {
     {"KZ8HourType2Shifts", 3}, {"KZ8HourTypeFullDay", 4}, {"KZ8HourTypeManual", 5},
 };
 
+// "an Integer", "a Long": the type's name as a message says it.
+std::string ATypeName(Type type) {
+  const std::string name(TypeName(type));
+  return (std::string_view("AEIOU").find(name.front()) == std::string_view::npos ? "a " : "an ") +
+         name;
+}
+
 [[noreturn]] void Unreadable(Type type, std::string_view text) {
   throw Error(errc::kTypeMismatch,
-              "Type mismatch: '" + std::string(text) + "' is not a " + std::string(TypeName(type)));
+              "Type mismatch: '" + std::string(text) + "' is not " + ATypeName(type));
 }
 
 template <class Int>
@@ -275,7 +282,7 @@ Int ParseWhole(Type type, std::string_view t) {
   if (!text::ParseNumber(t, n) || std::trunc(n) != n) Unreadable(type, t);
   if (n < std::numeric_limits<Int>::min() || n > std::numeric_limits<Int>::max()) {
     throw Error(errc::kOverflow,
-                "Overflow: " + std::string(t) + " does not fit a " + std::string(TypeName(type)));
+                "Overflow: " + std::string(t) + " does not fit " + ATypeName(type));
   }
   return static_cast<Int>(n);
 }
