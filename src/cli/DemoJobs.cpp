@@ -8,6 +8,7 @@
 #include "host/Sql.h"
 #include "host/db/Connection.h"
 #include "host/db/Rows.h"
+#include "host/services/SettingTools.h"
 
 #include <iostream>
 
@@ -41,8 +42,9 @@ void LoadProducts(db::Connection& c) {
 void LoadJobSettings(db::Connection& c) {
   db::WriteRow(c, "KZ8TMRPStepName",
                {{"TSepCode", "FINAL"}, {"TSepName", "Final assembly"}, {"TSepTSecCode", "ASM"}});
-  db::WriteRow(c, "KZ8TSetting", {{"TSetKey", "SOAPPROVEJOBSTEPCODE"}, {"TSetValue", "FINAL"}});
-  db::WriteRow(c, "KZ8TSetting", {{"TSetKey", "MRPPercentOrderMode"}, {"TSetValue", "0"}});
+  const host::SettingTools settings;
+  settings.Put("SOAPPROVEJOBSTEPCODE", "FINAL", c);
+  settings.Put("MRPPercentOrderMode", "0", c);
 }
 
 void LoadSalesOrder(db::Connection& c) {

@@ -3,6 +3,7 @@
 // routing steps the schedule demonstration books.
 #include "cli/Commands.h"
 #include "host/db/Rows.h"
+#include "host/services/SettingTools.h"
 
 namespace kz8mrp::cli {
 namespace {
@@ -40,7 +41,7 @@ void LoadSettings(db::Connection& c) {
       {"MRPHourPerDayWithOT2", "13"},
   };
   for (const auto& [key, value] : settings) {
-    db::WriteRow(c, "KZ8TSetting", {{"TSetKey", key}, {"TSetValue", value}});
+    host::SettingTools().Put(key, value, c);
   }
 }
 

@@ -5,6 +5,7 @@
 #include "cli/Options.h"
 #include "host/db/Connection.h"
 #include "host/schema/Schema.h"
+#include "host/services/SettingKeys.h"
 #include "host/services/SettingTools.h"
 
 #include <iostream>
@@ -37,18 +38,22 @@ int SettingCommand(const std::vector<std::string>& args) {
   const Options o(args, {"db"}, {});
   const auto& words = o.Words();
   if (words.empty() || words.size() > 2) throw UsageError("setting takes KEY [VALUE]");
+  // A value the engine could not read is refused before the database is opened.
+  if (words.size() == 2) {
+    try {
+      host::CheckSettingValue(words[0], words[1]);
+    } catch (const Error& e) {
+      throw UsageError(e.what());
+    }
+  }
   auto connection = db::Connection::Open(o.Require("db"));
-  if (words.size() == 1) {
-    std::string value;
-    host::ReadSetting(*connection, words[0], value);
-    std::cout << value << '\n';
+  if (words.size() == 2) {
+    host::SettingTools().Put(words[0], words[1], *connection);
     return 0;
   }
-  const auto& b = connection->backend();
-  connection->Execute("INSERT INTO KZ8TSetting (TSetKey,TSetValue) VALUES (" + b.Placeholder(1) +
-                          "," + b.Placeholder(2) +
-                          ") ON CONFLICT (TSetKey) DO UPDATE SET TSetValue=excluded.TSetValue",
-                      {db::Value(words[0]), db::Value(words[1])});
+  std::string value;
+  host::ReadSetting(*connection, words[0], value);
+  std::cout << value << '\n';
   return 0;
 }
 

@@ -84,6 +84,9 @@ TEST_P(CliTest, InitSettingAndCallWorkOnTheDatabase) {
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=KZ8HourTypeWithOT1", "SecCode=KEPT"}), "10.5\n");
   InitDemo();
   InitDemo();
+  const Outcome refused = Setting({"MRPHourPerDay", "abc"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("MRPHourPerDay takes a number of hours"), std::string::npos);
   EXPECT_OUTPUT(Setting({"MRPDEFAULTPRODUCTIONBOOK"}), "ฝ่าย 'A'; --\n");
   EXPECT_OUTPUT(Setting({"MRPHourPerDay"}), "8\n");  // the demo plant brings its own hours
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=1", "SecCode=CUT"}), "10\n");

@@ -5,8 +5,9 @@
 #include "common/Text.h"
 #include "host/db/Connection.h"
 #include "host/db/Pool.h"
-#include "host/services/ConvertTools.h"
+#include "host/services/SettingKeys.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -21,10 +22,27 @@ bool ReadSetting(db::Connection& connection, std::string_view key, std::string& 
   return true;
 }
 
+namespace {
+
+// The engine's own entry for a key it reads as one of `kinds`; reading a key
+// that is missing from the list, or as another kind, is a fault of the caller.
+const EngineSetting& Listed(std::string_view key, std::initializer_list<SettingKind> kinds) {
+  const EngineSetting* setting = FindEngineSetting(key);
+  if (!setting || std::find(kinds.begin(), kinds.end(), setting->kind) == kinds.end()) {
+    throw Error(errc::kInvalidArgument,
+                "the setting " + std::string(key) + " is not listed as read that way");
+  }
+  return *setting;
+}
+
+}  // namespace
+
 double SettingTools::GetNumber(std::string_view key, db::Connection& connection) const {
+  const EngineSetting& setting =
+      Listed(key, {SettingKind::Number, SettingKind::Hours, SettingKind::Mode});
   std::string value;
   if (!ReadSetting(connection, key, value)) return 0;
-  return ConvertTools().ToDouble(value);
+  return SettingNumber(setting, value);
 }
 
 double SettingTools::GetNumberStr(std::string_view key,
@@ -34,6 +52,7 @@ double SettingTools::GetNumberStr(std::string_view key,
 }
 
 std::string SettingTools::GetText(std::string_view key, db::Connection& connection) const {
+  Listed(key, {SettingKind::Text});
   std::string value;
   ReadSetting(connection, key, value);
   return value;
@@ -42,13 +61,22 @@ std::string SettingTools::GetText(std::string_view key, db::Connection& connecti
 bool SettingTools::GetFlag(std::string_view /*client_identity*/, std::string_view key,
                            const std::string& connection_string, std::string_view /*app_identity*/,
                            bool default_value) const {
+  const EngineSetting& setting = Listed(key, {SettingKind::Flag});
   db::PooledConnection connection(connection_string);
   std::string value;
   if (!ReadSetting(*connection, key, value)) return default_value;
-  const std::string v = text::ToUpper(text::Trim(value));
-  if (v == "1" || v == "TRUE" || v == "Y" || v == "-1") return true;
-  if (v == "0" || v == "FALSE" || v == "N") return false;
-  return default_value;
+  return SettingFlag(setting, value, default_value);
+}
+
+void SettingTools::Put(std::string_view key, std::string_view value,
+                       db::Connection& connection) const {
+  if (text::Trim(key).empty()) throw Error(errc::kInvalidArgument, "a setting needs a key");
+  CheckSettingValue(key, value);
+  const auto& b = connection.backend();
+  connection.Execute("INSERT INTO KZ8TSetting (TSetKey,TSetValue) VALUES (" + b.Placeholder(1) +
+                         "," + b.Placeholder(2) +
+                         ") ON CONFLICT (TSetKey) DO UPDATE SET TSetValue=excluded.TSetValue",
+                     {db::Value(key), db::Value(value)});
 }
 
 namespace {

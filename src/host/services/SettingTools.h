@@ -24,6 +24,8 @@ struct ApprovalRecord {
   OleDate when;
 };
 
+// Reads only the settings the engine lists (SettingKeys.h), as what it lists
+// them as; a stored value the engine cannot read is an error naming the setting.
 class SettingTools {
  public:
   // The setting converted to a number; 0 when absent or blank.
@@ -31,11 +33,13 @@ class SettingTools {
   double GetNumberStr(std::string_view key, const std::string& connection_string) const;
   // The setting's text; "" when absent.
   std::string GetText(std::string_view key, db::Connection& connection) const;
-  // "1"/"True"/"Y" true, "0"/"False"/"N" false (any case), `default_value` when
-  // absent or anything else.
+  // "1"/"True"/"Y"/"-1" true, "0"/"False"/"N" false (any case), `default_value`
+  // when absent or blank.
   bool GetFlag(std::string_view client_identity, std::string_view key,
                const std::string& connection_string, std::string_view app_identity,
                bool default_value) const;
+  // Stores a setting, refusing a value the engine could not read under its key.
+  void Put(std::string_view key, std::string_view value, db::Connection& connection) const;
 
   // A new number for a document of `kind` in `book`, dated `document_date`:
   // one counter per kind, book and month (YYMM), raised on `connection` inside
