@@ -235,7 +235,7 @@ int main(int argc, char** argv) {
   const std::string pg_name = "kz8mrp_bench_" + std::to_string(::getpid());
   std::unique_ptr<kz8mrp::db::Connection> admin;
   if (server && *server) {
-    admin = kz8mrp::db::Connection::Open(server);
+    admin = kz8mrp::db::Connection::Open(server, kz8mrp::db::OpenMode::Create);
     admin->Execute("CREATE DATABASE " + pg_name +
                    " ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0");
     LoadPlant(WithDatabase(server, pg_name));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace kz8test {
 namespace {
@@ -135,12 +136,13 @@ TEST_P(CliTest, UsageErrorsExitWithTwo) {
       RunKz8mrp({"call", "GETProductionTime", "ProductCode=P", "StartDate=2027-01-04"}).status, 2);
 }
 
-// Failures are shown on a database without tables, where every method that
-// reads one fails, whichever of them are built.
+// Failures are shown on a plant whose tables are missing but for its settings,
+// where every method that reads one fails, whichever of them are built.
 TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
   if (IsPostgres()) GTEST_SKIP() << "a file of no tables and a mistyped path are SQLite's";
   const std::string bare = connection_string_ + ".bare";  // beside the fixture's file
-  std::ofstream(bare).flush();  // an empty file is a database without tables
+  kz8mrp::db::Connection::Open(bare, kz8mrp::db::OpenMode::Create)
+      ->Execute("CREATE TABLE KZ8TSetting (TSetKey TEXT PRIMARY KEY, TSetValue TEXT)");
   // A database error comes with the database's own number and text.
   Outcome o = Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, "sqlite:" + bare);
   EXPECT_EQ(o.status, 1);
@@ -150,14 +152,12 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
        {std::vector<std::string>{"GetEndDateTime", "StartDateTime=2027-01-04 08:00", "Hours=2"},
         {"--json", "CreateMPSFromJob", "DocNo=J1"},
         // A TR method runs in a transaction of the call's own and is rolled back.
-        {"CreateProductionOrderFromJobLnTR", "JobNo=J1", "JbMLn=1", "ApproveStatus=1"}}) {
+        {"CreateJOBfromSO2TR", "SONo=SO1", "iJobNo=", "iBook=", "iType=0"}}) {
     o = Call(args, bare);
     EXPECT_EQ(o.status, 1) << args[0];
     EXPECT_EQ(o.err.rfind("error ", 0), 0u) << o.err;
     EXPECT_EQ(o.out, "") << args[0];
   }
-  // The default book is read before anything else: that is where it failed.
-  EXPECT_EQ(o.err.rfind("error 1: no such table: KZ8TSetting", 0), 0u) << o.err;
   // Nothing was left open: the next writer gets the database.
   EXPECT_OUTPUT(RunKz8mrp({"init", "--db", bare}), "");
 
@@ -177,6 +177,80 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
                      typo),
                 "0\n");
   EXPECT_FALSE(fs::exists(typo));
+}
+
+// An empty file, another program's database, or a database whose plant tables
+// are gone is refused with the way to make a plant, and left as it was.
+TEST_P(CliTest, ADatabaseWithoutAPlantIsRefusedAndLeftAsItWas) {
+  const auto refused = [&](const std::string& db) {
+    for (const Outcome& o : {Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, db),
+                             RunKz8mrp({"setting", "--db", db, "MRPHourPerDay", "8"})}) {
+      EXPECT_EQ(o.status, 1);
+      EXPECT_NE(o.err.find("holds no plant (kz8mrp init --db "), std::string::npos) << o.err;
+    }
+  };
+  if (!IsPostgres()) {
+    const std::string empty = connection_string_ + ".empty";
+    const std::string other = connection_string_ + ".other";
+    std::ofstream(empty).flush();
+    kz8mrp::db::Connection::Open(other, kz8mrp::db::OpenMode::Create)
+        ->Execute("CREATE TABLE Other (a TEXT)");
+    for (const std::string& file : {empty, other}) {
+      const auto bytes = [&] { return (std::stringstream() << std::ifstream(file).rdbuf()).str(); };
+      const std::string before = bytes();
+      refused(file);
+      EXPECT_EQ(bytes(), before) << file;
+      EXPECT_FALSE(fs::exists(file + "-wal") || fs::exists(file + "-shm")) << file;
+    }
+  }
+  Exec("DROP TABLE KZ8TSetting");
+  refused(connection_string_);
+}
+
+// A change that waits too long behind another planner's transaction is told
+// why, without the statement that waited.
+TEST_P(CliTest, AChangeBehindAnotherPlannersWorkIsToldToTryAgain) {
+  DbTest::Setting("MRPHourPerDay", "8");
+  fixture_connection().BeginTrans();
+  Exec("UPDATE KZ8TSetting SET TSetValue='7' WHERE TSetKey='MRPHourPerDay'");
+  const std::string impatient = IsPostgres() ? connection_string_ + " options='-c lock_timeout=200'"
+                                             : connection_string_ + "?wait=0.2";
+  const Outcome o = RunKz8mrp({"setting", "--db", impatient, "MRPHourPerDay", "9"});
+  fixture_connection().RollbackTrans();
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find(": another planner's work holds the plant; try again when it is done\n"),
+            std::string::npos)
+      << o.err;
+  EXPECT_EQ(o.err.find("in: "), std::string::npos) << o.err;
+  if (!IsPostgres()) {
+    const Outcome bad = RunKz8mrp({"setting", "--db", connection_string_ + "?wait=soon", "X"});
+    EXPECT_NE(bad.err.find("?wait=SECONDS"), std::string::npos) << bad.err;
+  }
+}
+
+// A plant its user may not write answers questions, and says why it refuses a change.
+TEST_P(CliTest, AReadOnlyPlantAnswersAndRefusesChanges) {
+  if (IsPostgres()) GTEST_SKIP() << "file permissions are SQLite's";
+  const fs::path folder = connection_string_ + ".read-only";
+  const std::string plant = (folder / "plant.db").string();
+  fs::create_directory(folder);
+  ASSERT_EQ(RunKz8mrp({"init", "--db", plant, "--demo"}).status, 0);
+  const auto read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(plant, read_only);
+  fs::permissions(
+      folder, read_only | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
+  const Outcome read = RunKz8mrpUnprivileged(
+      {"call", "--db", plant, "isMRPHoliday", "iDate=2027-01-01", "BranchCode="});
+  const Outcome write = RunKz8mrpUnprivileged({"call", "--db", plant, "CreateJOBfromSO2TR",
+                                               "SONo=SO2612-0007", "iJobNo=", "iBook=", "iType=0"});
+  fs::permissions(folder, fs::perms::owner_all);
+  EXPECT_EQ(read.out, "True\n") << read.err;
+  EXPECT_EQ(write.status, 1);
+  EXPECT_NE(write.err.find("plant.db is open for reading only (this user cannot write its file or "
+                           "folder): nothing can be changed in it"),
+            std::string::npos)
+      << write.err;
+  EXPECT_FALSE(fs::exists(plant + "-wal") || fs::exists(plant + "-shm"));
 }
 
 TEST_P(CliTest, MethodsListTheInterface) {

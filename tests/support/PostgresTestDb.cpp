@@ -37,12 +37,13 @@ class TestServer {
   explicit TestServer(const std::string& server)
       : server_(server),
         template_(prefix_ + "template"),
-        admin_(kz8mrp::db::Connection::Open(server)) {
+        admin_(kz8mrp::db::Connection::Open(server, kz8mrp::db::OpenMode::Create)) {
     Drop(template_);
     // The C collation sorts codes in byte order, as SQLite does.
     admin_->Execute("CREATE DATABASE " + template_ +
                     " ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0");
-    kz8mrp::schema::Install(*kz8mrp::db::Connection::Open(WithDatabase(server_, template_)));
+    kz8mrp::schema::Install(*kz8mrp::db::Connection::Open(WithDatabase(server_, template_),
+                                                          kz8mrp::db::OpenMode::Create));
   }
   TestServer(const TestServer&) = delete;
   TestServer& operator=(const TestServer&) = delete;

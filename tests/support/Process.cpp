@@ -69,6 +69,43 @@ Outcome RunKz8mrp(const std::vector<std::string>& words, const std::string& inpu
   return RunProgram(argv, input);
 }
 
+namespace {
+
+// A copy of the program where any user may run it, removed when the tests end.
+class SharedCopy {
+ public:
+  SharedCopy()
+      : path_(std::filesystem::temp_directory_path() /
+              ("kz8mrp-cli-" + std::to_string(::getpid()))) {
+    std::filesystem::copy_file(KZ8MRP_CLI, path_,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::permissions(
+        path_, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                   std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                   std::filesystem::perms::others_exec);
+  }
+  SharedCopy(const SharedCopy&) = delete;
+  SharedCopy& operator=(const SharedCopy&) = delete;
+  ~SharedCopy() {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+  }
+  std::string path() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace
+
+Outcome RunKz8mrpUnprivileged(const std::vector<std::string>& words) {
+  if (::geteuid() != 0) return RunKz8mrp(words);
+  static const SharedCopy program;
+  std::vector<std::string> argv = {"runuser", "-u", "nobody", "--", program.path()};
+  argv.insert(argv.end(), words.begin(), words.end());
+  return RunProgram(argv);
+}
+
 Outcome RunKz8mrpOnTerminal(const std::vector<std::string>& words, const std::string& keys) {
   std::string command = ShellQuoted(KZ8MRP_CLI);
   for (const std::string& w : words) command += " " + ShellQuoted(w);

@@ -21,6 +21,11 @@ Outcome RunProgram(const std::vector<std::string>& argv, const std::string& inpu
 // The built kz8mrp program with the given words.
 Outcome RunKz8mrp(const std::vector<std::string>& words, const std::string& input = "");
 
+// The built kz8mrp program run by a user who may not write what the test made:
+// the test's own user, or "nobody" (through runuser, from a copy it may run)
+// when the tests run as root, who may write anything.
+Outcome RunKz8mrpUnprivileged(const std::vector<std::string>& words);
+
 // Runs the kz8mrp words on a pseudo-terminal that types `keys`; `out` is all
 // the terminal showed.
 Outcome RunKz8mrpOnTerminal(const std::vector<std::string>& words, const std::string& keys);

@@ -68,9 +68,19 @@ class Backend {
   virtual std::string BeginStatement() const = 0;
 };
 
-// Whether opening a SQLite file that is not there makes a new, empty one. A
-// session never does: a mistyped path must not look like an empty plant.
+// Existing: the database must already hold a plant (its system settings
+// table); a missing SQLite file, an empty file or another program's database is
+// refused before anything is written to it. Create: whatever the connection
+// names (a new SQLite file is made when missing), for `init` and for server
+// administration.
 enum class OpenMode { Existing, Create };
+
+// The table every plant holds, from its first `init` on.
+inline constexpr const char* kPlantTable = "KZ8TSetting";
+
+// Why a planner's change waited for the lock and gave up.
+inline constexpr const char* kPlantBusy =
+    "another planner's work holds the plant; try again when it is done";
 
 // Opens the backend a connection string names (SQLite file or PostgreSQL server).
 std::unique_ptr<Backend> OpenBackend(const std::string& connection_string,

@@ -28,10 +28,9 @@ std::unique_ptr<Backend> OpenBackend(const std::string& connection_string, OpenM
     throw Error(errc::kInvalidArgument, "empty connection string");
   }
   if (NamesPostgres(connection_string)) {
-    return std::make_unique<postgres::PostgresBackend>(connection_string);
+    return std::make_unique<postgres::PostgresBackend>(connection_string, mode);
   }
-  return std::make_unique<sqlite::SqliteBackend>(sqlite::PathOf(connection_string),
-                                                 mode == OpenMode::Create);
+  return std::make_unique<sqlite::SqliteBackend>(connection_string, mode);
 }
 
 }  // namespace kz8mrp::db

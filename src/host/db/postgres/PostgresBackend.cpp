@@ -21,9 +21,12 @@ constexpr const char* kDefaultKeys[] = {
     "application_name",    "dbname",           nullptr};
 constexpr const char* kDefaultValues[] = {"10", "1", "30", "10", "3", "30000", "kz8mrp"};
 
+// A change waits for another planner's transaction as long as on SQLite, unless
+// the connection string, the role or the database says otherwise.
 constexpr const char* kSessionSettings =
     "SET DateStyle='ISO, YMD'; SET client_encoding='UTF8'; SET standard_conforming_strings=on; SET "
-    "client_min_messages=warning";
+    "client_min_messages=warning; SELECT set_config('lock_timeout', '30s', false) FROM pg_settings "
+    "WHERE name='lock_timeout' AND source='default'";
 
 constexpr const char* kSavepoint = "SAVEPOINT kz8mrp_statement";
 constexpr const char* kRelease = "RELEASE SAVEPOINT kz8mrp_statement";
@@ -58,7 +61,7 @@ ResultPtr NextResult(PGconn* conn) {
 
 }  // namespace
 
-PostgresBackend::PostgresBackend(const std::string& connection_string) {
+PostgresBackend::PostgresBackend(const std::string& connection_string, OpenMode mode) {
   const char* values[std::size(kDefaultKeys)] = {};
   std::copy(std::begin(kDefaultValues), std::end(kDefaultValues), values);
   values[std::size(kDefaultKeys) - 2] = connection_string.c_str();
@@ -68,8 +71,18 @@ PostgresBackend::PostgresBackend(const std::string& connection_string) {
   // as errors where they matter; a library must not print them.
   PQsetNoticeProcessor(
       conn_.get(), [](void*, const char*) {}, nullptr);
-  const ResultPtr r(PQexec(conn_.get(), kSessionSettings));
-  Check(conn_.get(), r.get(), kSessionSettings);
+  // One round trip: the session's settings, then whether the database holds a plant.
+  std::string setup = kSessionSettings;
+  if (mode == OpenMode::Existing) {
+    setup += std::string("; SELECT to_regclass(lower('") + kPlantTable + "')) IS NOT NULL";
+  }
+  const ResultPtr r(PQexec(conn_.get(), setup.c_str()));
+  Check(conn_.get(), r.get(), setup);
+  if (mode == OpenMode::Existing && std::string_view(PQgetvalue(r.get(), 0, 0)) != "t") {
+    throw Error(errc::kDatabase, std::string("the database ") + PQdb(conn_.get()) +
+                                     " holds no plant (kz8mrp init --db with its connection "
+                                     "string makes one there)");
+  }
 }
 
 ResultSet PostgresBackend::Query(const std::string& sql, const std::vector<Value>& params) {

@@ -13,7 +13,8 @@ namespace kz8mrp::db::postgres {
 // methods catch an error and go on writing in the caller's transaction.
 class PostgresBackend final : public Backend {
  public:
-  explicit PostgresBackend(const std::string& connection_string);
+  // Sessions wait 30 seconds for a lock unless the server's settings say otherwise.
+  PostgresBackend(const std::string& connection_string, OpenMode mode);
 
   Kind kind() const override { return Kind::PostgreSQL; }
   ResultSet Query(const std::string& sql, const std::vector<Value>& params) override;

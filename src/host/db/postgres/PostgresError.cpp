@@ -3,6 +3,7 @@
 #include <kz8mrp/Error.h>
 
 #include "common/Text.h"
+#include "host/db/Backend.h"
 
 namespace kz8mrp::db::postgres {
 namespace {
@@ -10,6 +11,8 @@ namespace {
 // SQLSTATE class 08: the connection itself failed.
 constexpr const char* kCannotConnect = "08001";
 constexpr const char* kConnectionFailure = "08006";
+// A lock that did not come free within lock_timeout.
+constexpr const char* kLockNotAvailable = "55P03";
 
 std::string Field(const PGresult* result, int code) {
   const char* f = result ? PQresultErrorField(result, code) : nullptr;
@@ -33,6 +36,7 @@ void Fail(const PGconn* conn, const PGresult* result, const std::string& sql) {
     message = "the connection to the PostgreSQL server was lost: " + message;
     if (state.empty()) state = kConnectionFailure;
   }
+  if (state == kLockNotAvailable) throw Error(errc::kDatabase, kPlantBusy, state);
   if (message.empty()) message = "PostgreSQL reported an error without a message";
   throw Error(errc::kDatabase, message, state, sql);
 }

@@ -1,4 +1,5 @@
 #include "host/db/sqlite/SqliteBackend.h"
+#include "host/db/sqlite/SqliteError.h"
 
 #include <kz8mrp/Error.h>
 
@@ -8,19 +9,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 namespace kz8mrp::db::sqlite {
 namespace {
-
-constexpr int kBusyTimeoutMs = 30000;
-constexpr int kMinimumVersion = 3039000;  // nested joins with RIGHT JOIN
-
-[[noreturn]] void Fail(sqlite3* db, int rc, const std::string& sql) {
-  const int code = db ? sqlite3_extended_errcode(db) : rc;
-  const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-  throw Error(code, message, "SQLITE " + std::to_string(code), sql);
-}
 
 struct StatementDeleter {
   void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
@@ -112,33 +103,6 @@ ColumnType TypeOf(const std::string& declared) {
 }  // namespace
 
 void SqliteBackend::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-
-std::string PathOf(const std::string& connection_string) {
-  constexpr std::string_view kPrefix = "sqlite:";
-  if (connection_string.rfind(kPrefix, 0) == 0) return connection_string.substr(kPrefix.size());
-  return connection_string;
-}
-
-SqliteBackend::SqliteBackend(const std::string& path, bool create_missing) {
-  if (sqlite3_libversion_number() < kMinimumVersion) {
-    throw Error(errc::kInvalidArgument,
-                std::string("SQLite 3.39 or later is required, found ") + sqlite3_libversion());
-  }
-  if (!create_missing && !std::filesystem::exists(path)) {
-    throw Error(SQLITE_CANTOPEN,
-                "no database at " + path + " (kz8mrp init --db " + path + " creates one)",
-                "SQLITE " + std::to_string(SQLITE_CANTOPEN), "open " + path);
-  }
-  sqlite3* raw = nullptr;
-  const int flags =
-      SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create_missing ? SQLITE_OPEN_CREATE : 0);
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
-  db_.reset(raw);
-  if (rc != SQLITE_OK) Fail(raw, rc, "open " + path);
-  sqlite3_extended_result_codes(raw, 1);
-  sqlite3_busy_timeout(raw, kBusyTimeoutMs);
-  ExecuteScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL");
-}
 
 std::string SqliteBackend::Placeholder(int index) const { return "?" + std::to_string(index); }
 

@@ -10,10 +10,12 @@ struct sqlite3;
 namespace kz8mrp::db::sqlite {
 
 // One SQLite connection in WAL mode with a busy timeout, so that a second
-// connection reads the last committed data while a transaction is open.
+// connection reads the last committed data while a transaction is open. A file
+// this user cannot write is opened for reading only.
 class SqliteBackend final : public Backend {
  public:
-  SqliteBackend(const std::string& path, bool create_missing);
+  // "[sqlite:]PATH[?wait=SECONDS]"; a change waits 30 seconds for the lock unless told.
+  SqliteBackend(const std::string& connection_string, OpenMode mode);
 
   Kind kind() const override { return Kind::SQLite; }
   ResultSet Query(const std::string& sql, const std::vector<Value>& params) override;
@@ -26,13 +28,12 @@ class SqliteBackend final : public Backend {
   std::string BeginStatement() const override { return "BEGIN IMMEDIATE"; }
 
  private:
+  void RequirePlant(const std::string& path);
+
   struct Closer {
     void operator()(sqlite3* db) const;
   };
   std::unique_ptr<sqlite3, Closer> db_;
 };
-
-// The path a SQLite connection string names ("sqlite:PATH" or a plain path).
-std::string PathOf(const std::string& connection_string);
 
 }  // namespace kz8mrp::db::sqlite
