@@ -62,10 +62,15 @@ std::string FreshDatabase(const std::string& backend, const std::string& test_na
   return FreshSqlite(test_name);
 }
 
-void DbTest::SetUp() {
+namespace {
+std::string CurrentTestName() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  connection_string_ =
-      FreshDatabase(GetParam(), std::string(info->test_suite_name()) + "_" + info->name());
+  return std::string(info->test_suite_name()) + "_" + info->name();
+}
+}  // namespace
+
+void DbTest::SetUp() {
+  connection_string_ = FreshDatabase(GetParam(), CurrentTestName());
   connection_ = kz8mrp::db::Connection::Open(connection_string_);
   data_ = std::make_unique<kz8mrp::DataObj>(connection_string_, app_, client_);
   data_->SetNow(kz8mrp::OleDate::FromParts(2027, 1, 4, 9, 0));
@@ -75,7 +80,14 @@ void DbTest::TearDown() {
   data_.reset();
   connection_.reset();
   kz8mrp::db::ClearPool();
-  if (IsPostgres()) DropPostgres(PostgresServer(), connection_string_);
+  if (!IsPostgres()) return;
+  DropPostgres(PostgresServer(), connection_string_);
+  for (const std::string& other : others_) DropPostgres(PostgresServer(), other);
+}
+
+std::string DbTest::AnotherDatabase() {
+  others_.push_back(FreshDatabase(GetParam(), CurrentTestName()));
+  return others_.back();
 }
 
 std::string DbTest::Scalar(const std::string& sql) {

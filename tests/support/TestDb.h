@@ -30,6 +30,8 @@ class DbTest : public ::testing::TestWithParam<std::string> {
   void TearDown() override;
 
   bool IsPostgres() const { return GetParam() == "postgresql"; }
+  // A further fresh database with the whole schema, removed with the test's own.
+  std::string AnotherDatabase();
   // Runs a statement on the fixture's own connection (autocommit).
   void Exec(const std::string& sql) { fixture_connection().Execute(sql); }
   kz8mrp::db::ResultSet Query(const std::string& sql) { return fixture_connection().Query(sql); }
@@ -60,6 +62,7 @@ class DbTest : public ::testing::TestWithParam<std::string> {
 
  private:
   std::unique_ptr<kz8mrp::db::Connection> connection_;
+  std::vector<std::string> others_;
 };
 
 }  // namespace kz8test
