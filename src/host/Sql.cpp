@@ -11,6 +11,8 @@ std::string Text(std::string_view value) {
   r.reserve(value.size() + 2);
   r += '\'';
   for (const char c : value) {
+    // Both databases end a statement's text at a NUL: the literal would never close.
+    if (c == '\0') throw Error(errc::kInvalidArgument, "a text with a NUL character in it");
     r += c;
     if (c == '\'') r += '\'';
   }

@@ -8,7 +8,7 @@
 
 namespace kz8mrp::sql {
 
-// 'text' with every ' doubled.
+// 'text' with every ' doubled; a NUL character is refused.
 std::string Text(std::string_view value);
 // Plain decimal text in the C locale; a negative number in parentheses, so that
 // "TJbMUseOrder-" followed by it can never become a "--" comment. NaN and
