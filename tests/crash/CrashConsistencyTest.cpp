@@ -27,11 +27,12 @@ std::string Dump(Connection& connection) {
       if (c.type == kz8mrp::schema::Type::Serial) continue;
       columns += (columns.empty() ? "" : ",") + std::string(c.name);
     }
-    const auto rows = connection.Query("SELECT " + columns + " FROM " + std::string(table.name) +
-                                       " ORDER BY " + columns);
+    std::string sql = "SELECT " + columns;
+    sql.append(" FROM ").append(table.name).append(" ORDER BY ").append(columns);
+    const auto rows = connection.Query(sql);
     for (const auto& row : rows.rows) {
       dump += table.name;
-      for (const auto& value : row) dump += "|" + value.AsText();
+      for (const auto& value : row) dump.append("|").append(value.AsText());
       dump += '\n';
     }
   }
