@@ -1,5 +1,6 @@
 // What the calendar costs: stepping a piece of work over 250 working days of a
-// busy section, and booking the machine schedule of a 200-step job. Each is
+// busy section, and booking the machine schedule of a 200-step job and of one
+// job line of 400 and of 800 steps queued on three sections. Each is
 // timed through the engine and against its floor, the same statements sent
 // straight through the database's own client library in the same run.
 //
@@ -8,20 +9,15 @@
 #include <kz8mrp/MRPObject.h>
 
 #include "host/db/Connection.h"
-#include "host/db/Pool.h"
 #include "host/db/Rows.h"
 #include "host/schema/Schema.h"
-#include "support/StatementReplay.h"
+#include "support/EngineVsFloor.h"
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <iostream>
-#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -106,6 +102,37 @@ void LoadJob(kz8mrp::db::Connection& c) {
   }
 }
 
+// One line of `steps` steps of two days, on Cutting, Assembly and Painting in
+// turn, all planned for the first day: each section's steps queue behind the
+// line's earlier ones, 800 steps filling 534 days of Painting.
+std::string LongLineJob(int steps) { return "JB-LINE-" + std::to_string(steps); }
+
+void LoadLongLine(kz8mrp::db::Connection& c, int steps) {
+  const std::string job = LongLineJob(steps);
+  kz8mrp::db::InsertRow(c, "KZ8TJob",
+                        {{"TJobNo", job}, {"TJobTBraCode", "HQ"}, {"TJobDate", kFirstDay}});
+  kz8mrp::db::InsertRow(c, "KZ8TJobMB",
+                        {{"TJbMTJobNo", job},
+                         {"TJbMLn", 1},
+                         {"TJbMStartDate", kFirstDay},
+                         {"TJbMSourceDate", kFirstDay.AddDays(700)}});
+  const char* sections[] = {"CUT", "ASM", "PNT"};
+  for (int s = 0; s < steps; ++s) {
+    kz8mrp::db::InsertRow(c, "KZ8TJobMethod",
+                          {{"TJStTJbMTJobNo", job},
+                           {"TJStTJbMLn", 1},
+                           {"TJStTSpdStep", s + 1},
+                           {"TJStLevel", 1},
+                           {"TJStLn", s + 1},
+                           {"TJStTSepCode", std::string("S-") + sections[s % 3]},
+                           {"TJStEstimateDay", 2},
+                           {"TJstPlanStartDate", kFirstDay},
+                           {"TJstPlanEndDate", kFirstDay.AddDays(2)}});
+  }
+}
+
+constexpr int kLongLines[] = {400, 800};
+
 void LoadPlant(const std::string& connection_string) {
   auto c = kz8mrp::db::Connection::Open(connection_string, kz8mrp::db::OpenMode::Create);
   kz8mrp::schema::Install(*c);
@@ -113,6 +140,7 @@ void LoadPlant(const std::string& connection_string) {
   ClearRows(*c);
   LoadCalendar(*c);
   LoadJob(*c);
+  for (const int steps : kLongLines) LoadLongLine(*c, steps);
   tx.Commit();
 }
 
@@ -128,136 +156,31 @@ double DurationOf250WorkingDays() {
   return (free_hours - 1) / 8;
 }
 
-// ---- The planner's session on one database ---------------------------------------
-
-struct Session {
-  std::string connection_string;
-  kz8mrp::AppObj app;
-  kz8mrp::ClientObj client{"bench", "BEN", "HQ"};
-  kz8mrp::DataObj data{connection_string, app, client};
-  kz8mrp::MRPObject engine;
-  explicit Session(std::string cs) : connection_string(std::move(cs)) {
-    data.SetNow(kFirstDay.AddHours(8));
-  }
-};
-
-struct Work {
-  const char* name;
-  std::function<void(Session&)> call;
-};
-
-const Work kWork[] = {
-    {"GetEndDateTime3/250 working days",
-     [](Session& s) {
-       const OleDate start = kFirstDay.AddHours(8);
-       benchmark::DoNotOptimize(s.engine.GetEndDateTime3(start, start, DurationOf250WorkingDays(),
-                                                         "CUT", s.data, s.app, s.client));
-     }},
-    {"CreateMPSFromJob/200 steps",
-     [](Session& s) {
-       if (s.engine.CreateMPSFromJob(kJob, s.data, s.app, s.client) != 1) {
-         throw std::runtime_error("the job booked nothing");
-       }
-     }},
-};
-
-struct Result {
-  double engine_ms = 0, floor_ms = 0, engine_cpu_ms = 0, floor_cpu_ms = 0;
-  double engine_statements = 0, floor_statements = 0;
-};
-std::map<std::string, Result> results;
-
-template <class Replay>
-void Register(const std::string& backend, const std::string& cs, Session& session) {
-  for (const Work& work : kWork) {
-    const std::string key = std::string(work.name) + "/" + backend;
-    benchmark::RegisterBenchmark((key + "/engine").c_str(), [&session, &work,
-                                                             key](benchmark::State& st) {
-      work.call(session);  // warm: connections open, catalog read
-      const auto before = kz8mrp::db::StatementsSent();
-      for (auto _ : st) work.call(session);
-      const double per_call = static_cast<double>(kz8mrp::db::StatementsSent() - before) /
-                              static_cast<double>(st.iterations());
-      st.counters["statements"] = per_call;
-      results[key].engine_statements = per_call;
-    })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((key + "/floor").c_str(), [&session, &work, key,
-                                                            cs](benchmark::State& st) {
-      work.call(session);
-      auto statements = kz8bench::Capture([&] { work.call(session); });
-      const auto count = static_cast<double>(statements.size());
-      Replay replay(cs, std::move(statements));
-      replay.Run();
-      for (auto _ : st) replay.Run();
-      st.counters["statements"] = count;
-      results[key].floor_statements = count;
-    })->Unit(benchmark::kMillisecond);
+void BookJob(kz8bench::Session& s, const std::string& job) {
+  if (s.engine.CreateMPSFromJob(job, s.data, s.app, s.client) != 1) {
+    throw std::runtime_error("the job booked nothing");
   }
 }
 
-// Notes each run's time per call for the summary.
-class Reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      const std::string name = run.benchmark_name();
-      const auto cut = name.rfind('/');
-      Result& r = results[name.substr(0, cut)];
-      const bool engine = name.substr(cut + 1) == "engine";
-      // In the run's unit, milliseconds.
-      (engine ? r.engine_ms : r.floor_ms) = run.GetAdjustedRealTime();
-      (engine ? r.engine_cpu_ms : r.floor_cpu_ms) = run.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
+std::vector<kz8bench::Work> Calls() {
+  std::vector<kz8bench::Work> work = {
+      {"GetEndDateTime3/250 working days",
+       [](kz8bench::Session& s) {
+         const OleDate start = kFirstDay.AddHours(8);
+         benchmark::DoNotOptimize(s.engine.GetEndDateTime3(start, start, DurationOf250WorkingDays(),
+                                                           "CUT", s.data, s.app, s.client));
+       }},
+      {"CreateMPSFromJob/200 steps", [](kz8bench::Session& s) { BookJob(s, kJob); }},
+  };
+  for (const int steps : kLongLines) {
+    work.push_back({"CreateMPSFromJob/one line of " + std::to_string(steps) + " steps",
+                    [steps](kz8bench::Session& s) { BookJob(s, LongLineJob(steps)); }});
   }
-};
-
-void PrintSummary() {
-  std::printf("\n%-42s %10s %10s %10s %10s %6s %6s\n", "work / database", "statements", "engine ms",
-              "floor ms", "cpu ms", "real", "cpu");
-  std::printf("%-42s %10s %10s %10s %10s %6s %6s\n", "", "eng/floor", "real", "real", "eng/floor",
-              "ratio", "ratio");
-  for (const auto& [name, r] : results) {
-    if (r.floor_ms <= 0 || r.floor_cpu_ms <= 0) continue;
-    const std::string statements = std::to_string(static_cast<long>(r.engine_statements)) + "/" +
-                                   std::to_string(static_cast<long>(r.floor_statements));
-    const std::string cpu = std::to_string(std::lround(r.engine_cpu_ms)) + "/" +
-                            std::to_string(std::lround(r.floor_cpu_ms));
-    std::printf("%-42s %10s %10.2f %10.2f %10s %6.2f %6.2f\n", name.c_str(), statements.c_str(),
-                r.engine_ms, r.floor_ms, cpu.c_str(), r.engine_ms / r.floor_ms,
-                r.engine_cpu_ms / r.floor_cpu_ms);
-  }
+  return work;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                     ("kz8mrp-bench-" + std::to_string(::getpid()) + ".db");
-  int status = 0;
-  {
-    LoadPlant(file.string());
-    Session sqlite(file.string());
-    Register<kz8bench::SqliteReplay>("SQLite", file.string(), sqlite);
-
-    std::unique_ptr<Session> postgres;
-    if (const char* pg = std::getenv("KZ8MRP_BENCH_PG"); pg && *pg) {
-      try {
-        LoadPlant(pg);
-        postgres = std::make_unique<Session>(pg);
-        Register<kz8bench::PostgresReplay>("PostgreSQL", pg, *postgres);
-      } catch (const std::exception& e) {
-        std::cerr << "PostgreSQL left out: " << e.what() << '\n';
-        status = 1;
-      }
-    }
-    Reporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintSummary();
-  }
-  kz8mrp::db::ClearPool();
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(file.string() + suffix);
-  benchmark::Shutdown();
-  return status;
+  return kz8bench::Run(argc, argv, {LoadPlant, Calls(), kFirstDay.AddHours(8)});
 }

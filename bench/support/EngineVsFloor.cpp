@@ -1,0 +1,163 @@
+#include "support/EngineVsFloor.h"
+
+#include "host/db/Connection.h"
+#include "host/db/Pool.h"
+#include "support/StatementReplay.h"
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+
+namespace kz8bench {
+
+Session::Session(std::string cs, kz8mrp::OleDate now) : connection_string(std::move(cs)) {
+  data.SetNow(now);
+}
+
+void InTransaction(Session& s, const std::function<void()>& call) {
+  s.data.BeginTrans();
+  try {
+    call();
+  } catch (...) {
+    s.data.RollbackTrans();
+    throw;
+  }
+  s.data.CommitTrans();
+}
+
+namespace {
+
+struct Result {
+  double engine_ms = 0, floor_ms = 0, engine_cpu_ms = 0, floor_cpu_ms = 0;
+  double engine_statements = 0, floor_statements = 0;
+};
+std::map<std::string, Result> results;
+
+// A call that fails (a walk that gives up) shows as an error, not a crash.
+template <class Body>
+void Guarded(benchmark::State& st, const Body& body) {
+  try {
+    body();
+  } catch (const std::exception& e) {
+    st.SkipWithError(e.what());
+  }
+}
+
+void TimeEngine(benchmark::State& st, Session& session, const Work& work, const std::string& key) {
+  if (work.prepare) work.prepare(session);
+  work.call(session);  // warm: connections open, catalog read
+  const auto before = kz8mrp::db::StatementsSent();
+  for (auto _ : st) work.call(session);
+  const double per_call = static_cast<double>(kz8mrp::db::StatementsSent() - before) /
+                          static_cast<double>(st.iterations());
+  st.counters["statements"] = per_call;
+  results[key].engine_statements = per_call;
+}
+
+template <class Replay>
+void TimeFloor(benchmark::State& st, Session& session, const Work& work, const std::string& key,
+               const std::string& cs) {
+  if (work.prepare) work.prepare(session);
+  work.call(session);
+  auto statements = Capture([&] { work.call(session); });
+  const auto count = static_cast<double>(statements.size());
+  Replay replay(cs, std::move(statements));
+  replay.Run();
+  for (auto _ : st) replay.Run();
+  st.counters["statements"] = count;
+  results[key].floor_statements = count;
+}
+
+template <class Replay>
+void Register(const std::string& backend, const std::string& cs, Session& session,
+              const std::vector<Work>& work) {
+  for (const Work& w : work) {
+    const std::string key = w.name + "/" + backend;
+    benchmark::RegisterBenchmark((key + "/engine").c_str(), [&session, &w,
+                                                             key](benchmark::State& st) {
+      Guarded(st, [&] { TimeEngine(st, session, w, key); });
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((key + "/floor").c_str(), [&session, &w, key,
+                                                            cs](benchmark::State& st) {
+      Guarded(st, [&] { TimeFloor<Replay>(st, session, w, key, cs); });
+    })->Unit(benchmark::kMillisecond);
+  }
+}
+
+// Notes each run's time per call for the summary.
+class Reporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      const std::string name = run.benchmark_name();
+      const auto cut = name.rfind('/');
+      Result& r = results[name.substr(0, cut)];
+      const bool engine = name.substr(cut + 1) == "engine";
+      // In the run's unit, milliseconds.
+      (engine ? r.engine_ms : r.floor_ms) = run.GetAdjustedRealTime();
+      (engine ? r.engine_cpu_ms : r.floor_cpu_ms) = run.GetAdjustedCPUTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+void PrintSummary() {
+  std::printf("\n%-48s %12s %10s %10s %12s %6s %6s\n", "work / database", "statements", "engine ms",
+              "floor ms", "cpu ms", "real", "cpu");
+  std::printf("%-48s %12s %10s %10s %12s %6s %6s\n", "", "eng/floor", "real", "real", "eng/floor",
+              "ratio", "ratio");
+  for (const auto& [name, r] : results) {
+    if (r.floor_ms <= 0 || r.floor_cpu_ms <= 0) continue;
+    const std::string statements = std::to_string(static_cast<long>(r.engine_statements)) + "/" +
+                                   std::to_string(static_cast<long>(r.floor_statements));
+    const std::string cpu = std::to_string(std::lround(r.engine_cpu_ms)) + "/" +
+                            std::to_string(std::lround(r.floor_cpu_ms));
+    std::printf("%-48s %12s %10.2f %10.2f %12s %6.2f %6.2f\n", name.c_str(), statements.c_str(),
+                r.engine_ms, r.floor_ms, cpu.c_str(), r.engine_ms / r.floor_ms,
+                r.engine_cpu_ms / r.floor_cpu_ms);
+  }
+}
+
+}  // namespace
+
+int Run(int argc, char** argv, const Program& program) {
+  benchmark::Initialize(&argc, argv);
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     ("kz8mrp-bench-" + std::to_string(::getpid()) + ".db");
+  int status = 0;
+  {
+    program.load(file.string());
+    Session sqlite(file.string(), program.now);
+    Register<SqliteReplay>("SQLite", file.string(), sqlite, program.work);
+
+    std::unique_ptr<Session> postgres;
+    if (const char* pg = std::getenv("KZ8MRP_BENCH_PG"); pg && *pg) {
+      try {
+        program.load(pg);
+        postgres = std::make_unique<Session>(pg, program.now);
+        Register<PostgresReplay>("PostgreSQL", pg, *postgres, program.work);
+      } catch (const std::exception& e) {
+        std::cerr << "PostgreSQL left out: " << e.what() << '\n';
+        status = 1;
+      }
+    }
+    Reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintSummary();
+  }
+  kz8mrp::db::ClearPool();
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(file.string() + suffix);
+  benchmark::Shutdown();
+  return status;
+}
+
+}  // namespace kz8bench
