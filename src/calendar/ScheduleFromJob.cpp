@@ -3,6 +3,7 @@
 #include <kz8mrp/MRPObject.h>
 
 #include "calendar/DayWalk.h"
+#include "calendar/OwnBookings.h"
 #include "host/Sql.h"
 #include "host/db/Recordset.h"
 #include "host/services/ConvertTools.h"
@@ -14,6 +15,7 @@
 namespace kz8mrp {
 namespace {
 
+using calendar::DayAccount;
 using calendar::DayWalk;
 using calendar::kOfficeStart;
 
@@ -74,6 +76,44 @@ struct Step {
   }
 };
 
+// Lays one step's working hours day by day onto its section from its planned
+// start. Only what the job line already holds on the section that day limits
+// it; other jobs, holidays and maintenance do not.
+struct StepLayout {
+  MRPObject& engine;
+  DataObj& data;
+  AppObj& app;
+  ClientObj& client;
+  calendar::OwnBookings& own;
+
+  String LayOut(const db::Recordset& rs, const Step& step, const String& section,
+                double section_hours, double remaining, OleDate day) {
+    String last_number;
+    DayWalk guard("section '" + section + "' for job " + step.job_no + " from " + day.DateText());
+    const calendar::OwnBookings::Line line{section, step.job_no, step.line};
+    while (remaining > 0) {
+      // Days the line's earlier steps filled in this run offer nothing.
+      const OleDate open = own.FirstOpenDay(line, day, section_hours);
+      guard.PassedOver(static_cast<int>(open.DaysSince(day)));
+      day = open;
+      const double reserved = engine.GETCapAsDate(section, day, step.job_no, step.line, data);
+      const DayAccount account{day, section_hours, reserved, section_hours - reserved};
+      if (account.free > 0) {
+        const double hours = std::min(account.free, remaining);
+        last_number =
+            engine.CreateMPSTR(day.AddDays(kOfficeStart), hours, "WIP", step.branch,
+                               step.Date(rs, "TJobDate"), data, app, client, section, step.job_no,
+                               step.line, step.spd_step, step.step_line, step.level);
+        own.Add(line, day, hours);
+        remaining -= hours;
+      }
+      guard.Examined(account);
+      day = day.AddDays(1);
+    }
+    return last_number;
+  }
+};
+
 }  // namespace
 
 String MRPObject::CreateMPSFromJobTR(const String& DocNo, DataObj& DataObj, AppObj& AppObj,
@@ -99,6 +139,8 @@ String MRPObject::CreateMPSFromJobTR(const String& DocNo, DataObj& DataObj, AppO
     }
   }
 
+  calendar::OwnBookings own;
+  StepLayout layout{*this, DataObj, AppObj, ClientObj, own};
   db::Recordset rs(connection, ProductionQuery(DocNo));
   for (; !rs.Eof(); rs.MoveNext()) {
     const Step step(rs, ConvertTools(), "TJobNo", "TJbMLn");
@@ -112,11 +154,11 @@ String MRPObject::CreateMPSFromJobTR(const String& DocNo, DataObj& DataObj, AppO
         connection);
     if (section_hours == 0) section_hours = 8;
     // The setup time is taken off the estimate once per step.
-    double remaining =
+    const double remaining =
         (ConvertTools().ToDouble(rs.Text("TJStEstimateDay")) -
          ConvertTools().TimeOfDay(ConvertTools().ToDouble(rs.Text("TJStSetupTime")))) *
         section_hours;
-    OleDate day = step.Date(rs, "TJstPlanStartDate").CalendarDay();
+    const OleDate day = step.Date(rs, "TJstPlanStartDate").CalendarDay();
 
     // The step's finished-goods booking gives way to its production hours.
     DataObj.ExecuteSQL("Update KZ8TMPS Set TMPSStatus=0 WHERE TMPSTJStTJbMTJobNo=" +
@@ -125,23 +167,8 @@ String MRPObject::CreateMPSFromJobTR(const String& DocNo, DataObj& DataObj, AppO
                        " AND TMPSTJStLn=" + sql::Number(step.step_line) +
                        " AND TMPSTJStLevel=" + sql::Number(step.level));
 
-    // Only what this job line already holds on the section that day limits it;
-    // other jobs, holidays and maintenance do not.
-    DayWalk guard("section '" + section + "' for job " + step.job_no + " from " + day.DateText());
-    while (remaining > 0) {
-      const double free =
-          section_hours - GETCapAsDate(section, day, step.job_no, step.line, DataObj);
-      if (free > 0) {
-        const double hours = std::min(free, remaining);
-        last_number =
-            CreateMPSTR(day.AddDays(kOfficeStart), hours, "WIP", step.branch,
-                        step.Date(rs, "TJobDate"), DataObj, AppObj, ClientObj, section, step.job_no,
-                        step.line, step.spd_step, step.step_line, step.level);
-        remaining -= hours;
-      }
-      if (remaining > 0) guard.Next(free > 0);
-      day = day.AddDays(1);
-    }
+    const String booked = layout.LayOut(rs, step, section, section_hours, remaining, day);
+    if (!booked.empty()) last_number = booked;
   }
   return last_number;
 }

@@ -13,6 +13,7 @@
 namespace kz8mrp {
 namespace {
 
+using calendar::DayAccount;
 using calendar::DayWalk;
 using calendar::kOfficeEnd;
 using calendar::kOfficeEndHour;
@@ -44,31 +45,37 @@ struct Placed {
   double last_hours;  // the hours placed on that day
 };
 
+// What day `w.day` gives the work; the first day's lost hours go with it.
+DayAccount Examine(MRPObject& engine, DataObj& data, Walk& w) {
+  const double reserved = engine.GETCapAsDate(w.section, w.day, w.skip_job, w.skip_line, data);
+  const bool holiday = w.cut_holiday && engine.isMRPHoliday(w.day, "", data);
+  DayAccount account{w.day, holiday ? 0 : w.hours_per_day, reserved,
+                     holiday ? 0 : w.hours_per_day - reserved};
+  if (w.lost_hours > 0) {
+    account.offered -= w.lost_hours;
+    account.free -= w.lost_hours;
+    w.lost_hours = 0;
+  }
+  return account;
+}
+
 Placed PlaceHours(MRPObject& engine, DataObj& data, Walk w) {
   DayWalk guard("section '" + w.section + "' " + (w.direction > 0 ? "from " : "back from ") +
                 w.day.DateText());
   double booked = 0;
   double last = 0;
   while (booked < w.need) {
-    double free =
-        w.hours_per_day - engine.GETCapAsDate(w.section, w.day, w.skip_job, w.skip_line, data);
-    if (w.cut_holiday && engine.isMRPHoliday(w.day, "", data)) free = 0;
-    if (w.lost_hours > 0) {
-      free -= w.lost_hours;
-      w.lost_hours = 0;
-    }
-    if (free > 0) {
-      if (booked + free < w.need) {
-        booked += free;
+    const DayAccount day = Examine(engine, data, w);
+    if (day.free > 0) {
+      if (booked + day.free < w.need) {
+        booked += day.free;
       } else {
         last = w.need - booked;
         booked = w.need;
       }
     }
-    if (booked < w.need) {
-      guard.Next(free > 0);
-      w.day = w.day.AddDays(w.direction);
-    }
+    guard.Examined(day);
+    if (booked < w.need) w.day = w.day.AddDays(w.direction);
   }
   return {w.day, last};
 }
@@ -78,7 +85,7 @@ OleDate OffHolidays(MRPObject& engine, DataObj& data, OleDate at, int direction)
   DayWalk guard(std::string("the holiday calendar ") + (direction > 0 ? "from " : "back from ") +
                 at.DateText());
   while (engine.isMRPHoliday(at, "", data)) {
-    guard.Next(false);
+    guard.Examined({at});
     at = at.AddDays(direction);
   }
   return at;

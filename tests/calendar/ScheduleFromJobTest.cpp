@@ -84,6 +84,22 @@ TEST_P(ScheduleFromJobTest, StepsOfALineShareItsSectionDay) {
             }));
 }
 
+// Every step waits behind the line's earlier ones, for more than a year: the
+// walk goes on, and no day holds more than the section's hours.
+TEST_P(ScheduleFromJobTest, ALineQueuedForOverAYearIsBookedToItsEnd) {
+  Job("J1");
+  JobLine("J1", 1);
+  fixture_connection().BeginTrans();
+  for (int s = 1; s <= 250; ++s) Step("J1", {1, s, "S-CUT", 1.5, Jan(4), Jan(5)});
+  fixture_connection().CommitTrans();
+  Run("J1");
+  const std::string wip = " FROM KZ8TMPS WHERE TMPSReserveType='WIP' AND TMPSStatus=1";
+  EXPECT_EQ(Scalar("SELECT COUNT(*) || '/' || CAST(SUM(TMPSHour) AS INTEGER)" + wip), "500/3000");
+  EXPECT_EQ(Scalar("SELECT MAX(h) FROM (SELECT SUM(TMPSHour) AS h" + wip + " GROUP BY TMPSDate) t"),
+            "8");
+  EXPECT_EQ(OleDate::Parse(Scalar("SELECT MAX(TMPSDate) || ''" + wip)), Jan(4).AddDays(374));
+}
+
 TEST_P(ScheduleFromJobTest, RunningAgainReplacesEveryReservationOfTheJob) {
   SimpleJob("J1", 1.5);
   Reserve({"CUT", Jan(20, 8), 3, "MM", "J1", 7, 0});

@@ -117,8 +117,13 @@ TEST_P(SteppingTest, EntryPointsWithoutASectionCountOnlyReservationsWithoutOne) 
 }
 
 // Setup time above the office hours with a negative duration: hours to place,
-// but never a free hour to place them in; negative office hours likewise.
-TEST_P(SteppingTest, WalksThatCanNeverFinishGiveUp) {
+// but never a free hour to place them in; negative office hours likewise. A
+// walk behind more than a year of other jobs' full days goes on to its end.
+TEST_P(SteppingTest, OnlyWalksThatCanNeverFinishGiveUp) {
+  fixture_connection().BeginTrans();
+  for (int d = 0; d < 400; ++d) Reserve({"CUT", Jan(4, 8).AddDays(d), 8, "WIP", "OTHER", 1});
+  fixture_connection().CommitTrans();
+  EXPECT_EQ(Run({"", true, Jan(4, 8), 1, ""}), Jan(4, 16).AddDays(400).ToString());
   Section("NEG", -4);
   ExpectGivesUp({"", true, Jan(4, 8), -1, "366 days in a row", {.setup_minutes = 600}});
   ExpectGivesUp({"", false, Jan(4, 17), -1, "366 days in a row", {.setup_minutes = 600}});
@@ -134,20 +139,32 @@ TEST_P(SteppingTest, WalksThatCanNeverFinishGiveUp) {
 
 KZ8_INSTANTIATE_DB_TEST(SteppingTest);
 
-// The bound itself, without a database.
-TEST(DayWalk, IdleDaysMustRunInARowAndAllDaysCount) {
+// The bound itself, without a database: only days the calendar gives nothing
+// count towards it, and they must run on for a year; days full of reservations
+// are a wait, not a dead end; a hundred years is the end of any walk.
+TEST(DayWalk, GivesUpOnlyOnAYearWithoutOfficeHoursOrOnAHundredYears) {
+  using kz8mrp::calendar::DayAccount;
   using kz8mrp::calendar::DayWalk;
-  DayWalk idle("section 'CUT'");
+  const DayAccount nothing_offered{};
+  const DayAccount fully_reserved{OleDate(), 8, 8, 0};
+  const auto idle_days = [](DayWalk& walk, int days) {
+    for (int i = 0; i < days; ++i) walk.Examined({});
+  };
+  DayWalk waiting("section 'CUT'");
   for (int spell = 0; spell < 3; ++spell) {  // idle spells just short of the bound
-    for (int i = 1; i < DayWalk::kIdleDays; ++i) idle.Next(false);
-    idle.Next(true);
+    idle_days(waiting, DayWalk::kIdleDays - 1);
+    if (spell == 0) waiting.Examined(fully_reserved);
+    if (spell == 1) waiting.PassedOver(400);
+    if (spell == 2) waiting.Examined({OleDate(), -8, -10, 2});  // a day that gave hours
   }
-  for (int i = 1; i < DayWalk::kIdleDays; ++i) idle.Next(false);
-  EXPECT_THROW(idle.Next(false), Error);
+  idle_days(waiting, DayWalk::kIdleDays - 1);
+  EXPECT_THROW(waiting.Examined(nothing_offered), Error);
 
   DayWalk busy("section 'CUT'");
-  for (int i = 1; i < DayWalk::kMaxDays; ++i) busy.Next(true);
-  EXPECT_THROW(busy.Next(true), Error);
+  busy.PassedOver(DayWalk::kMaxDays - 2);
+  busy.Examined(fully_reserved);
+  busy.Examined(fully_reserved);
+  EXPECT_THROW(busy.Examined(fully_reserved), Error);
 }
 
 }  // namespace

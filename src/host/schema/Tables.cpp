@@ -536,10 +536,15 @@ const std::vector<Table>& Tables() {
 
 const std::vector<Index>& Indexes() {
   static const std::vector<Index> indexes = {
-      // The capacity of a section on a day is asked once per day stepped.
-      {"KZ8TMPS", {"TMPSTSecCode", "TMPSDate"}},
-      // A job's reservations are deleted and re-booked as a whole.
-      {"KZ8TMPS", {"TMPSTJStTJbMTJobNo"}},
+      // The capacity of a section on a day is asked once per day stepped, by
+      // the schedule of a job for what one job line holds there: on a job's
+      // planned start day that line's hours must not be sought among the
+      // finished-goods bookings of all its lines.
+      {"KZ8TMPS", {"TMPSTSecCode", "TMPSDate", "TMPSTJStTJbMTJobNo", "TMPSTJStTJbMLn"}},
+      // A job's reservations are deleted and re-booked as a whole, and each
+      // step's finished-goods booking is cancelled by the step's key.
+      {"KZ8TMPS",
+       {"TMPSTJStTJbMTJobNo", "TMPSTJStTJbMLn", "TMPSTJStTSpdStep", "TMPSTJStLn", "TMPSTJStLevel"}},
       // Job totals sum the production orders of each job line.
       {"KZ8TJobProduction", {"TJPdTJbMTJobNo", "TJPdTJbMLn"}},
       // Finished-goods receipts are found by their production order.
