@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds a normal and a sanitizer configuration, and
-# runs every test in both, on SQLite and on a throwaway PostgreSQL server.
+# runs every test in both, on SQLite and on a throwaway PostgreSQL server; then
+# a short fixed run of every fuzz target (scripts/fuzz.sh runs them longer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/deps.sh postgresql-15
+source scripts/deps.sh postgresql-15 clang-14 libclang-rt-14-dev
 source scripts/pg-server.sh
 
 scripts/build.sh build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -20,3 +21,7 @@ for dir in build/test build/sanitize; do
   echo "== tests in $dir (SQLite and PostgreSQL)"
   ctest --test-dir "$dir" --output-on-failure -j 2
 done
+
+# Fifteen seconds a target from a fixed seed: a failure here comes back with
+# the same seed.
+scripts/fuzz.sh -seed=1 -max_total_time=15
