@@ -22,7 +22,7 @@ class SettingToolsTest : public DbTest {
   std::string Read(ReadAs as, const char* key) {
     std::string got;
     const auto e = ErrorFrom([&] {
-      if (as == ReadAs::Number) got = std::to_string(tools_.GetNumber(key, data_->Connection()));
+      if (as == ReadAs::Number) got = std::to_string(tools_.GetNumberStr(key, connection_string_));
       if (as == ReadAs::Text) got = tools_.GetText(key, data_->Connection());
       if (as == ReadAs::Flag) {
         got = tools_.GetFlag(client_.Identity(), key, connection_string_, app_.Identity(), true)
@@ -82,17 +82,6 @@ TEST_P(SettingToolsTest, EachSettingIsReadAsItsKindAndWrittenOnlyIfReadable) {
   const auto miscased = ErrorFrom([&] { kz8mrp::host::CheckSettingValue("mrphourperday", "8"); });
   ASSERT_TRUE(miscased);
   EXPECT_NE(miscased->Text().find("did you mean MRPHourPerDay?"), std::string::npos);
-}
-
-// The "...Str" reads go through a connection of their own: committed values only.
-TEST_P(SettingToolsTest, ConnectionStringReadsSeeCommittedValuesOnly) {
-  Setting("MRPHourPerDay", "8");
-  data_->BeginTrans();
-  data_->ExecuteSQL("UPDATE KZ8TSetting SET TSetValue='6' WHERE TSetKey='MRPHourPerDay'");
-  EXPECT_EQ(tools_.GetNumber("MRPHourPerDay", data_->Connection()), 6);
-  EXPECT_EQ(tools_.GetNumberStr("MRPHourPerDay", connection_string_), 8);
-  data_->CommitTrans();
-  EXPECT_EQ(tools_.GetNumberStr("MRPHourPerDay", connection_string_), 6);
 }
 
 TEST_P(SettingToolsTest, NumbersAreUniquePerKindBookAndMonth) {
