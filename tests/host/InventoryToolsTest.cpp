@@ -18,6 +18,7 @@ class InventoryToolsTest : public DbTest {
     InsertRows("KZ8TInventory", {"TInvNo", "TInvDate", "TinvApproveStatus", "TinvCancelStatus"},
                {{no, date, approved, cancelled}});
     std::vector<std::vector<Value>> rows;
+    rows.reserve(lines.size());
     for (const auto& [product, kind, quantity] : lines) {
       rows.push_back({no, static_cast<int>(rows.size()) + 1, product, kind, quantity});
     }

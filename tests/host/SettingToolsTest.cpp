@@ -73,7 +73,9 @@ TEST_P(SettingToolsTest, EachSettingIsReadAsItsKindAndWrittenOnlyIfReadable) {
     EXPECT_EQ(Read(as, key).substr(0, expected.size()), expected)
         << key << "=" << stored.value_or("(absent)");
     if (!stored) continue;
-    const auto refused = ErrorFrom([&] { kz8mrp::host::CheckSettingValue(key, *stored); });
+    const std::string value = *stored;
+    const char* const name = key;
+    const auto refused = ErrorFrom([&] { kz8mrp::host::CheckSettingValue(name, value); });
     EXPECT_EQ(!refused, storable) << key << "=" << *stored;
     if (refused) {
       EXPECT_NE(refused->Text().find(std::string(key) + " takes"), std::string::npos);
