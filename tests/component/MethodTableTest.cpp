@@ -64,10 +64,10 @@ TEST(MethodTable, ReadsArgumentTextsAndWritesJson) {
       {Type::Date, "2027-02-29", "'2027-02-29' is not a date"},
       {Type::HourType, "KZ8HourTypeNight",
        "Type mismatch: 'KZ8HourTypeNight' is not a KZ8HourType"}};
-  for (const auto& [type, text, message] : unreadable) {
-    const auto e = ErrorFrom([&] { ParseValue(type, text); });
-    ASSERT_TRUE(e) << text;
-    EXPECT_NE(e->Text().find(message), std::string::npos) << e->Text();
+  for (const auto& u : unreadable) {
+    const auto e = ErrorFrom([&] { ParseValue(std::get<0>(u), std::get<1>(u)); });
+    ASSERT_TRUE(e) << std::get<1>(u);
+    EXPECT_NE(e->Text().find(std::get<2>(u)), std::string::npos) << e->Text();
   }
   EXPECT_EQ(component::FormatJson(Variant(String("a\"b\\c\nแผนก"))), "\"a\\\"b\\\\c\\nแผนก\"");
   EXPECT_EQ(component::FormatJson(Variant()), "null");
