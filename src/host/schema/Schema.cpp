@@ -70,6 +70,53 @@ std::string CreateView(const View& v) {
   return "CREATE VIEW " + std::string(v.name) + " AS " + std::string(v.select);
 }
 
+bool SameKey(const db::TableInfo& existing, const Table& t) {
+  if (existing.primary_key.size() != t.key.size()) return false;
+  for (std::size_t i = 0; i < t.key.size(); ++i) {
+    if (!text::EqualsNoCase(existing.primary_key[i], t.key[i])) return false;
+  }
+  return true;
+}
+
+std::string Joined(const std::vector<std::string>& names) { return text::Join(names, ", "); }
+
+// A table an older init made with another primary key is made again with the
+// listed key, keeping every row. Lines numbered within a level and step before
+// may now clash within their parent: the parents that have a clash get their
+// lines numbered again from 1, in the old key's order; the others keep theirs.
+void Rekey(db::Connection& c, const Table& t, const db::TableInfo& existing) {
+  const std::string name(t.name);
+  const std::string held = name + "_OLDKEY";
+  std::vector<std::string> kept;  // listed columns the old table has
+  for (const Column& col : t.columns) {
+    if (existing.Find(col.name)) kept.emplace_back(col.name);
+  }
+  c.Execute("CREATE TABLE " + held + " AS SELECT " + Joined(kept) + " FROM " + name);
+  c.Execute("DROP TABLE " + name);
+  c.Execute(CreateTable(t, c.kind()));
+
+  const std::string running(t.key.back());
+  const std::vector<std::string> parent(t.key.begin(), t.key.end() - 1);
+  std::vector<std::string> order = {running};
+  for (const std::string& k : existing.primary_key) {
+    if (!IsKey(t, k)) order.push_back(k);
+  }
+  const std::string clashing = "(" + Joined(parent) + ") IN (SELECT " + Joined(parent) + " FROM " +
+                               held + " GROUP BY " + Joined(parent) + ", " + running +
+                               " HAVING COUNT(*) > 1)";
+  std::vector<std::string> renumbered = kept;
+  for (std::string& col : renumbered) {
+    if (text::EqualsNoCase(col, running)) {
+      col =
+          "ROW_NUMBER() OVER (PARTITION BY " + Joined(parent) + " ORDER BY " + Joined(order) + ")";
+    }
+  }
+  const std::string insert = "INSERT INTO " + name + " (" + Joined(kept) + ") SELECT ";
+  c.Execute(insert + Joined(kept) + " FROM " + held + " WHERE NOT " + clashing);
+  c.Execute(insert + Joined(renumbered) + " FROM " + held + " WHERE " + clashing);
+  c.Execute("DROP TABLE " + held);
+}
+
 }  // namespace
 
 std::vector<std::string> CreateStatements(db::Kind kind) {
@@ -91,6 +138,10 @@ void Install(db::Connection& connection) {
     const db::TableInfo existing = connection.backend().DescribeTable(std::string(t.name));
     if (!existing.exists()) {
       connection.Execute(CreateTable(t, connection.kind()));
+      continue;
+    }
+    if (!SameKey(existing, t) && t.key.size() > 1) {
+      Rekey(connection, t, existing);
       continue;
     }
     for (const Column& c : t.columns) {

@@ -247,7 +247,7 @@ std::vector<Table> BuildTables() {
         {"TJStFlag1", SmallInt}, {"TJStFlag3", Date}},
        {"TJStTJbMTJobNo", "TJStTJbMLn", "TJStLevel", "TJStTSpdStep", "TJStLn"}},
 
-      // Materials a job line needs, per level and routing step.
+      // Materials a job line needs; a material may belong to no level or routing step.
       {"KZ8TJobMaterial",
        {{"TJMtTJbMTJobNo", Text}, {"TJMtTJbMLn", Integer}, {"TJMtLn", Integer},
         {"TJMtLevel", SmallInt}, {"TJMtTSpdStep", SmallInt},
@@ -257,9 +257,9 @@ std::vector<Table> BuildTables() {
         {"TJMtQuantity", Real},
         {"TJMtUseOrder", Real}, {"TJMtUseOrder2", Real}, {"TJMtUseOrder3", Real},
         {"TJMtRemark", Text}},
-       {"TJMtTJbMTJobNo", "TJMtTJbMLn", "TJMtLevel", "TJMtTSpdStep", "TJMtLn"}},
+       {"TJMtTJbMTJobNo", "TJMtTJbMLn", "TJMtLn"}},
 
-      // Direct labour a job line needs, per level and routing step.
+      // Direct labour a job line needs; it may belong to no level or routing step.
       {"KZ8TJobDL",
        {{"TJDLTJbMTJobNo", Text}, {"TJDLTJbMLn", Integer}, {"TJDLLn", Integer},
         {"TJDLLevel", SmallInt}, {"TJDLTSpdStep", SmallInt},
@@ -267,7 +267,7 @@ std::vector<Table> BuildTables() {
         {"TJDLTEmpCode", Text}, {"TJDLEmployeeName", Text}, {"TJDLPositionName", Text},
         {"TJDLQuantity", Real}, {"TJDLCost", Real}, {"TJDLTotalCost", Real},
         {"TJDLRemark", Text}},
-       {"TJDLTJbMTJobNo", "TJDLTJbMLn", "TJDLLevel", "TJDLTSpdStep", "TJDLLn"}},
+       {"TJDLTJbMTJobNo", "TJDLTJbMLn", "TJDLLn"}},
 
       // ---- Production and process orders ----------------------------------------------
 
