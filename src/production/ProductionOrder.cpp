@@ -1,0 +1,142 @@
+// A production order for one job line: the line's product and quantity, its
+// routing steps, materials and labour copied in, and, once approved, the job's
+// totals brought up to date.
+#include <kz8mrp/MRPObject.h>
+
+#include "host/Sql.h"
+#include "host/services/SettingTools.h"
+#include "production/OrderLines.h"
+
+namespace kz8mrp {
+namespace {
+
+using orders::OrderContext;
+
+// The line's quantity to make in its three units, or `new_quantity` in unit 1
+// with units 2 and 3 scaled alike. Checked before anything is written: a line
+// with nothing to make cannot be rescaled.
+std::array<double, 3> OrderQuantities(const OrderContext& ctx, const orders::Recordset& line,
+                                      double new_quantity) {
+  std::array<double, 3> q = {orders::StrictNumber(line, "TJbMUseORder"),
+                             ctx.NumberOf(line, "TJbMUseORder2"),
+                             ctx.NumberOf(line, "TJbMUseORder3")};
+  if (new_quantity > 0) {
+    if (q[0] == 0) throw Error(errc::kDivisionByZero, "Division by zero");
+    q = {new_quantity, q[1] / q[0] * new_quantity, q[2] / q[0] * new_quantity};
+  }
+  return q;
+}
+
+orders::HeaderValues HeaderOf(const OrderContext& ctx, const orders::Recordset& line,
+                              const String& book, orders::ProductMaster& products) {
+  orders::HeaderValues v;
+  v.book = book;
+  v.job_no = line.Text("TJobNo");
+  v.job_code = line.Text("TJobCode");
+  v.job_line = static_cast<Long>(ctx.NumberOf(line, "TJbMLn"));
+  v.project = line.Text("TJobTPrjCode");
+  v.product_code = line.Text("TJbMTPdtCode");
+  v.product_name = line.Field("TJbMProductName");
+  const orders::ProductFacts& product = products.Facts(line.Text("TJbMTPdtCode"));
+  v.pse_code = product.pse_code;
+  v.pg1_code = product.pg1_code;
+  v.ratio2 = product.ratio2;
+  v.ratio3 = product.ratio3;
+  v.units = {line.Field("TJbMtUntcode"), line.Field("TJbMtUntcode2"), line.Field("TJbMtUntcode3")};
+  v.description = line.Text("TjbMDescription");
+  v.customs = {line.Text("TJbMCustom1"), line.Text("TJbMCustom2"), line.Text("TJbMCustom3")};
+  return v;
+}
+
+orders::LineCopy StepCopy(const OrderContext& ctx, const String& job, const String& line_no,
+                          orders::ProductMaster& products, orders::Span& span) {
+  return {"SELECT * FROM KZ8VJobMethod Where TJStTJbMTJobNo= " + sql::Text(job) +
+              "and TJstTJbMLn=" + line_no + " ORDER BY TJsTLn",
+          [&ctx](const orders::Recordset& s, Long n) {
+            return "SELECT * FROM KZ8TJobProductionM Where TJpMTJpdNo=" + sql::Text(ctx.order_no) +
+                   "And TJPMLevel" + orders::EqualsNumber(s, "TJstLevel", ctx.convert) +
+                   " AND TJPmStep" + orders::EqualsNumber(s, "TJstTSpdStep", ctx.convert) +
+                   " AND TJpMLn=" + sql::Number(n);
+          },
+          [&ctx, &products, &span](orders::Recordset& row, const orders::Recordset& s, Long n) {
+            orders::FillJobStep(row, s, n, orders::OrderKind::Production, ctx, products, span);
+          }};
+}
+
+orders::LineCopy MaterialCopy(const OrderContext& ctx, const String& job, const String& line_no) {
+  return {"SELECT * FROM KZ8TJobMaterial Where TJMtTJbMTJobNo= " + sql::Text(job) +
+              " and TJMtTJbMLn=" + line_no + " ORDER BY TJMTLn",
+          [&ctx](const orders::Recordset& s, Long n) {
+            return "SELECT * FROM KZ8TJobProdMat Where TMteTJPDNo=" + sql::Text(ctx.order_no) +
+                   " AND TMteLevel" + orders::EqualsNumber(s, "TJMtLevel", ctx.convert) +
+                   " AND TMteStep" + orders::EqualsNumber(s, "TJMtTSpdStep", ctx.convert) +
+                   " AND TMteLn=" + sql::Number(n);
+          },
+          [&ctx](orders::Recordset& row, const orders::Recordset& s, Long n) {
+            orders::FillJobMaterial(row, s, n, orders::OrderKind::Production, ctx);
+          }};
+}
+
+orders::LineCopy LabourCopy(const OrderContext& ctx, const String& job, const String& line_no) {
+  return {"SELECT * FROM KZ8TJobDL Where TJDLTJbMTJobNo= " + sql::Text(job) +
+              "and TJDLTJbMLn=" + line_no + " ORDER BY TJDLLevel,TJDLLn",
+          [&ctx](const orders::Recordset& s, Long n) {
+            return "SELECT * FROM KZ8TJobProdDL Where TJPLTJPDNo=" + sql::Text(ctx.order_no) +
+                   " AND TJPLLevel" + orders::EqualsNumber(s, "TJDLLevel", ctx.convert) +
+                   " AND TJPLStep" + orders::EqualsNumber(s, "TJDLTSpdStep", ctx.convert) + " AND" +
+                   " TJPLLn=" + sql::Number(n);
+          },
+          [&ctx](orders::Recordset& row, const orders::Recordset& s, Long n) {
+            orders::FillJobLabour(row, s, n, ctx);
+          }};
+}
+
+}  // namespace
+
+String MRPObject::CreateProductionOrderFromJobLn3TR(const String& JobNo, Long JbMLn,
+                                                    Integer ApproveStatus, DataObj& DataObj,
+                                                    AppObj& AppObj, ClientObj& ClientObj,
+                                                    double NewQuantity, const String& Book) {
+  try {
+    OrderContext ctx(DataObj, ClientObj, ConvertTools(), DbTools());
+    const String job = sql::Text(JobNo);
+    const String line_no = sql::Number(JbMLn);
+    // A line without routing steps, or that is not there, gets no order. Such a
+    // call writes nothing at all, not even a history record without a number.
+    const orders::Recordset first_step =
+        ctx.Open(" SELECT * FROM KZ8TJobMethod Where TJSTTJbMTJobNo=" + job +
+                 " AND TJSTTJbMLn=" + line_no + " Order By TJStTJbMTJobNo,TJstTjbMLn,tjstln");
+    if (first_step.Eof()) return {};
+    const orders::Recordset line = ctx.Open(" SELECT * FROM KZ8VJob Where TJobNo=" + job +
+                                            " AND TJbMLn=" + line_no + " Order By TJobNo,TjbMLn");
+    if (line.Eof()) return {};
+    const std::array<double, 3> quantities = OrderQuantities(ctx, line, NewQuantity);
+
+    orders::LockJob(ctx, JobNo);
+    const orders::OrderNumber number =
+        orders::NumberOrder(ctx, SettingTools(), "PRODUCTION", Book, line.Text("TJobTJbkCode"));
+    ctx.order_no = number.number;
+    ctx.approve_status = ApproveStatus;
+
+    orders::ProductMaster products(ctx);
+    orders::HeaderValues header = HeaderOf(ctx, line, number.book, products);
+    header.dates = first_step.Field("TJstPlanEndDate");
+    header.quantities = quantities;
+    orders::WriteHeader(ctx, header);
+
+    orders::Span span(header.dates);
+    const Long steps = orders::CopyLines(ctx, StepCopy(ctx, JobNo, line_no, products, span));
+    orders::WriteHeaderSpan(ctx, steps, span);
+    orders::CopyLines(ctx, MaterialCopy(ctx, JobNo, line_no));
+    orders::CopyLines(ctx, LabourCopy(ctx, JobNo, line_no));
+
+    if (ApproveStatus == 1) AdjustJOBTR(ctx.order_no, true, DataObj, AppObj, ClientObj);
+    orders::LogCreation(ctx, SettingTools(), "MRPJOBCBUILTPD",
+                        ApproveStatus == 1 ? "Auto Approved." : "");
+    return ctx.order_no;
+  } catch (const std::exception&) {
+    return {};  // no order stands; the caller rolls back what was written
+  }
+}
+
+}  // namespace kz8mrp
