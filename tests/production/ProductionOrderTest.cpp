@@ -1,4 +1,6 @@
 // Production orders for a job line and in bulk for stock.
+#include "common/Text.h"
+#include "host/schema/Schema.h"
 #include "production/OrderFixture.h"
 
 #include <functional>
@@ -172,6 +174,29 @@ TEST_P(ProductionOrderTest, FailurePartWayLeavesNoOrderAndNoNumber) {
 
   Exec("UPDATE KZ8TJobDL SET TJDLTEmpCode='E2' WHERE TJDLLn=2");
   EXPECT_EQ(FromLine(kJob, 1, 1), "PD-B1-2701-00001");
+}
+
+// An older init keyed labour lines by level and step too. init run again gives
+// them the job line's key, keeps every line and numbers the clashing ones anew.
+TEST_P(ProductionOrderTest, InitAgainRekeysAnOlderDatabasesLabourLines) {
+  Exec("DROP TABLE KZ8TJobDL");
+  Exec(
+      "CREATE TABLE KZ8TJobDL (TJDLTJbMTJobNo TEXT NOT NULL, TJDLTJbMLn INTEGER NOT NULL, "
+      "TJDLLn INTEGER NOT NULL, TJDLLevel SMALLINT NOT NULL, TJDLTSpdStep SMALLINT NOT NULL, "
+      "TJDLTEmpCode TEXT, PRIMARY KEY (TJDLTJbMTJobNo, TJDLTJbMLn, TJDLLevel, TJDLTSpdStep, "
+      "TJDLLn))");
+  InsertRows(
+      "KZ8TJobDL",
+      {"TJDLTJbMTJobNo", "TJDLTJbMLn", "TJDLLn", "TJDLLevel", "TJDLTSpdStep", "TJDLTEmpCode"},
+      {{kJob, 1, 1, 1, 2, "E1"}, {kJob, 1, 1, 1, 1, "E2"}, {"J2", 1, 4, 1, 1, "E3"}});
+  kz8mrp::schema::Install(fixture_connection());
+  EXPECT_EQ(kz8mrp::text::Join(
+                fixture_connection().backend().DescribeTable("KZ8TJobDL").primary_key, ","),
+            IsPostgres() ? "tjdltjbmtjobno,tjdltjbmln,tjdlln" : "TJDLTJbMTJobNo,TJDLTJbMLn,TJDLLn");
+  EXPECT_EQ(Rows("SELECT TJDLTJbMTJobNo, TJDLLn, TJDLTSpdStep, TJDLTEmpCode, TJDLCost FROM "
+                 "KZ8TJobDL ORDER BY 1, 2"),
+            "J'1 --#$|1|1|E2|null;J'1 --#$|2|2|E1|null;J2|4|1|E3|null");
+  EXPECT_EQ(OrderRows("KZ8TJobProdDL", "TJPLLn, TJPLTEmpCode", FromLine(kJob, 1)), "1|E2;2|E1");
 }
 
 KZ8_INSTANTIATE_DB_TEST(ProductionOrderTest);
