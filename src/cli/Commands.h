@@ -30,8 +30,19 @@ void LoadDemoPlant(db::Connection& connection);
 inline constexpr const char* kDemoScheduleJob = "JOB-DEMO-1";
 int DemoCommand(const std::vector<std::string>& args);
 
-// The demonstration's sales order, and the job made from it with its totals.
+// The demonstration's sales order, and the job made from it with its totals;
+// returns the job's number.
+inline constexpr const char* kDemoSalesOrder = "SO2612-0007";
 void LoadDemoSalesOrders(db::Connection& connection);
-void ShowJobFromSalesOrder(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client);
+std::string ShowJobFromSalesOrder(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client);
+// A job's lines with what is on orders and still to order, and its totals.
+void ShowJob(DataObj& data, const std::string& job);
+
+// The books and settings the demonstration's orders are made with (and no
+// order an earlier run made), and the orders themselves on the job: each shown
+// with its steps, materials and labour.
+void LoadDemoOrders(db::Connection& connection);
+void ShowOrdersOnJob(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client,
+                     const std::string& job);
 
 }  // namespace kz8mrp::cli

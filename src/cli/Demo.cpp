@@ -216,7 +216,9 @@ int DemoCommand(const std::vector<std::string>& args) {
   ScheduleJob(planner);
   ShowReservedHours(planner);
   ShowEndsAndStarts(planner);
-  ShowJobFromSalesOrder(planner.engine, planner.data, planner.app, planner.client);
+  const std::string job =
+      ShowJobFromSalesOrder(planner.engine, planner.data, planner.app, planner.client);
+  ShowOrdersOnJob(planner.engine, planner.data, planner.app, planner.client, job);
   return 0;
 }
 

@@ -15,8 +15,6 @@
 namespace kz8mrp::cli {
 namespace {
 
-constexpr const char* kDemoSalesOrder = "SO2612-0007";
-
 void LoadProducts(db::Connection& c) {
   struct Product {
     const char* code;
@@ -85,38 +83,6 @@ void LoadSalesOrder(db::Connection& c) {
   }
 }
 
-// Production orders as the production office opened them on the job: the
-// tables approved, ten chairs waiting for approval, eight chairs cancelled.
-void OpenDemoProductionOrders(db::Connection& c, const std::string& job) {
-  struct Order {
-    const char* no;
-    int ln;
-    const char* product;
-    double quantity;
-    int approved;
-    int cancelled;
-  };
-  const Order orders[] = {
-      {"PD-DEMO-1", 1, "TBL-OAK", 4, 1, 0},
-      {"PD-DEMO-2", 2, "CHR-OAK", 10, 0, 0},
-      {"PD-DEMO-3", 2, "CHR-OAK", 8, 1, 1},
-  };
-  for (const Order& o : orders) {
-    db::WriteRow(c, "KZ8TJobProduction",
-                 {{"TJPdNo", o.no},
-                  {"TJPdTJbMTJobNo", job},
-                  {"TJPdTJbMLn", o.ln},
-                  {"TJPdProductCode", o.product},
-                  {"TJPdQuantity", o.quantity},
-                  {"TJPdQuantity2", o.quantity},
-                  {"TJPdQuantity3", o.quantity},
-                  {"TJPdApproveStatus", o.approved},
-                  {"TJPdCancelStatus", o.cancelled}});
-    db::WriteRow(c, "KZ8TJobProductionM",
-                 {{"TJPMTJPdNo", o.no}, {"TJPMLn", 1}, {"TJPMStep", 1}, {"TJPMTSepCode", "FINAL"}});
-  }
-}
-
 // Left-aligns by what the terminal shows, so Thai names line up.
 std::string Pad(const std::string& s, std::size_t width) {
   const std::size_t w = text::DisplayWidth(s);
@@ -127,21 +93,36 @@ std::string Right(const std::string& s, std::size_t width) {
   return std::string(s.size() < width ? width - s.size() : 0, ' ') + s;
 }
 
+}  // namespace
+
 void ShowJob(DataObj& data, const std::string& job) {
   db::Connection& c = data.Connection();
-  std::cout << "  line  product  name                  ordered  on orders  to order  step\n";
+  std::cout << "  line  product  name                  ordered  on orders  to order  steps\n";
   const auto lines = c.Query(
       "SELECT TJbMLn, TJbMTPdtCode, TJbMProductName, TJbMQuantity, TJbMTotalRequest, "
       "TJbMTotalArrear, TJStTSepCode, TJStProcessStatus, TJStTJPDNo FROM KZ8TJobMB "
       "LEFT JOIN KZ8TJobMethod ON TJStTJbMTJobNo = TJbMTJobNo AND TJStTJbMLn = TJbMLn "
       "WHERE TJbMTJobNo=" +
-      sql::Text(job) + " ORDER BY TJbMLn");
-  for (const auto& r : lines.rows) {
-    const std::string step =
-        r[6].AsText() + (r[7].AsText() == "1" ? " (" + r[8].AsText() + ")" : "");
-    std::cout << "  " << Right(r[0].AsText(), 4) << "  " << Pad(r[1].AsText(), 7) << "  "
-              << Pad(r[2].AsText(), 20) << Right(r[3].AsText(), 9) << Right(r[4].AsText(), 11)
-              << Right(r[5].AsText(), 10) << "  " << step << '\n';
+      sql::Text(job) + " ORDER BY TJbMLn, TJStLn");
+  // One line each, its routing steps side by side, each run of steps followed
+  // by the order that covers it.
+  const auto cover = [](const auto& r) {
+    return r[7].AsText() == "1" ? " (" + r[8].AsText() + ")" : std::string();
+  };
+  for (std::size_t i = 0; i < lines.rows.size(); ++i) {
+    const auto& r = lines.rows[i];
+    if (i == 0 || lines.rows[i - 1][0].AsText() != r[0].AsText()) {
+      std::cout << "  " << Right(r[0].AsText(), 4) << "  " << Pad(r[1].AsText(), 7) << "  "
+                << Pad(r[2].AsText(), 20) << Right(r[3].AsText(), 9) << Right(r[4].AsText(), 11)
+                << Right(r[5].AsText(), 10) << "  ";
+    } else {
+      std::cout << ", ";
+    }
+    std::cout << r[6].AsText();
+    const bool line_ends =
+        i + 1 == lines.rows.size() || lines.rows[i + 1][0].AsText() != r[0].AsText();
+    if (line_ends || cover(lines.rows[i + 1]) != cover(r)) std::cout << cover(r);
+    if (line_ends) std::cout << '\n';
   }
   const auto totals = c.Query(
       "SELECT TJobTotalRequest, TJobTotalArrear FROM KZ8TJob WHERE TJobNo=" + sql::Text(job));
@@ -149,6 +130,8 @@ void ShowJob(DataObj& data, const std::string& job) {
   std::cout << "  job totals: covered " << totals.rows[0][0].AsText() << ", still to order "
             << totals.rows[0][1].AsText() << "\n";
 }
+
+namespace {
 
 // The job already made from the demo order, so that running the demo again
 // on the same database rebuilds it under its number.
@@ -166,7 +149,8 @@ void LoadDemoSalesOrders(db::Connection& connection) {
   LoadSalesOrder(connection);
 }
 
-void ShowJobFromSalesOrder(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client) {
+std::string ShowJobFromSalesOrder(MRPObject& engine, DataObj& data, AppObj& app,
+                                  ClientObj& client) {
   std::cout << "\nJob from sales order " << kDemoSalesOrder
             << " (บริษัท เฟอร์นิเจอร์ไทย จำกัด, due 2027-01-29)\n";
   data.BeginTrans();
@@ -176,14 +160,7 @@ void ShowJobFromSalesOrder(MRPObject& engine, DataObj& data, AppObj& app, Client
   std::cout << "  job " << job << ", confirmed and approved; every line on step FINAL\n";
   ShowJob(data, job);
 
-  std::cout << "\nProduction orders opened on the job: PD-DEMO-1 4 tables (approved),\n"
-            << "PD-DEMO-2 10 chairs (waiting for approval), PD-DEMO-3 8 chairs (cancelled)\n";
-  data.BeginTrans();
-  OpenDemoProductionOrders(data.Connection(), job);
-  engine.AdjustJOBTR("PD-DEMO-1", true, data, app, client);
-  data.CommitTrans();
-  ShowJob(data, job);
-  std::cout << "  (lines count every open order; the job counts approved ones only)\n";
+  return job;
 }
 
 }  // namespace kz8mrp::cli

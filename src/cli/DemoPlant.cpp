@@ -131,6 +131,7 @@ void LoadDemoPlant(db::Connection& connection) {
   LoadScheduleJob(connection);
   ClearScheduleWeek(connection);
   LoadDemoSalesOrders(connection);
+  LoadDemoOrders(connection);
   tx.Commit();
 }
 

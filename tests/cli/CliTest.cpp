@@ -324,14 +324,19 @@ TEST_P(CliTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
   }
 }
 
-// Run twice on one database, the demo rebuilds its job under the same number.
+// Run twice on one database, the demo rebuilds its job under the same number
+// and makes its orders afresh.
 TEST_P(CliTest, DemoShowsTheCalendarAndMakesAJobFromTheSalesOrder) {
   for (int run = 0; run < 2; ++run) {
     const Outcome r = RunKz8mrp({"demo", "--db", connection_string_});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("2027-01-01 Fri  holiday"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("job JOB-2612-00001"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("job totals: covered 0, still to order 20"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("job totals: covered 4, still to order 16"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("materials: 8 OAK-BOARD at step 1, 32 SCREW-6 (any step)"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("20 PCS CHR-OAK"), std::string::npos);
   }
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TJob WHERE TJobRefNo='SO2612-0007'"), "1");
 }
