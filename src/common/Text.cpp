@@ -32,22 +32,30 @@ bool ParseNumber(std::string_view s, double& out) {
   return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
 }
 
+namespace {
+
+// Letter case of the ASCII letters only, as the C locale has it, without a
+// library call per character: column names are compared many times a row.
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+}  // namespace
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
+           return AsciiLower(x) == AsciiLower(y);
          });
 }
 
 std::string ToLower(std::string_view s) {
   std::string r(s);
-  for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : r) c = AsciiLower(c);
   return r;
 }
 
 std::string ToUpper(std::string_view s) {
   std::string r(s);
-  for (char& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : r) c = AsciiUpper(c);
   return r;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kz8mrp::db {
@@ -31,6 +32,11 @@ struct TableInfo {
   std::vector<std::string> primary_key;
   bool exists() const { return !columns.empty(); }
   const ColumnInfo* Find(std::string_view column) const;  // case-insensitive
+  // Makes Find a lookup instead of a walk: a written row asks for every column.
+  void IndexColumns();
+
+ private:
+  std::unordered_map<std::string, std::size_t> by_lower_name_;
 };
 
 // A whole result, read at once: a snapshot, as a static cursor gives.

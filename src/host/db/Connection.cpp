@@ -27,10 +27,20 @@ void Connection::Sent(const std::string& sql, const std::vector<Value>& params) 
 std::string KindName(Kind kind) { return kind == Kind::SQLite ? "SQLITE" : "POSTGRESQL"; }
 
 const ColumnInfo* TableInfo::Find(std::string_view column) const {
+  if (!by_lower_name_.empty()) {
+    const auto it = by_lower_name_.find(text::ToLower(column));
+    return it == by_lower_name_.end() ? nullptr : &columns[it->second];
+  }
   for (const auto& c : columns) {
     if (text::EqualsNoCase(c.name, column)) return &c;
   }
   return nullptr;
+}
+
+void TableInfo::IndexColumns() {
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    by_lower_name_.emplace(text::ToLower(columns[i].name), i);  // the first one wins
+  }
 }
 
 std::unique_ptr<Connection> Connection::Open(const std::string& connection_string, OpenMode mode) {
@@ -106,6 +116,7 @@ const TableInfo& Connection::Table(const std::string& name) {
     if (!info.exists()) {
       throw Error(errc::kInvalidArgument, "no such table: " + name);
     }
+    info.IndexColumns();
     it = tables_.emplace(key, std::move(info)).first;
   }
   return it->second;

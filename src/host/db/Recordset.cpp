@@ -71,20 +71,22 @@ void Recordset::AddNew() {
   Target();
   adding_ = true;
   pending_.clear();
+  pending_at_.clear();
 }
 
 void Recordset::Set(std::string_view column, Value value) {
   const TableInfo& table = Target();
-  if (!table.Find(column)) {
+  const ColumnInfo* info = table.Find(column);
+  if (!info) {
     throw Error(errc::kItemNotFound, "Item cannot be found in the collection: " + table.name +
                                          " has no column " + std::string(column));
   }
   if (!adding_ && Eof()) throw Error(errc::kNoCurrentRecord, "Either BOF or EOF is True");
-  for (auto& [assigned, v] : pending_) {
-    if (text::EqualsNoCase(assigned, column)) {
-      v = std::move(value);
-      return;
-    }
+  // A column assigned again keeps its place and takes the new value.
+  const auto [at, first_time] = pending_at_.emplace(info, pending_.size());
+  if (!first_time) {
+    pending_[at->second].second = std::move(value);
+    return;
   }
   pending_.emplace_back(std::string(column), std::move(value));
 }
@@ -97,6 +99,7 @@ void Recordset::Update() {
     UpdateCurrent();
   }
   pending_.clear();
+  pending_at_.clear();
   adding_ = false;
 }
 

@@ -54,7 +54,8 @@ class Recordset {
   std::vector<std::vector<Value>> rows_;
   std::size_t row_ = 0;
   bool adding_ = false;
-  std::vector<std::pair<std::string, Value>> pending_;  // assigned, not yet updated
+  std::vector<std::pair<std::string, Value>> pending_;             // assigned, not yet updated
+  std::unordered_map<const ColumnInfo*, std::size_t> pending_at_;  // column -> place in pending_
   const TableInfo* target_ = nullptr;
 };
 

@@ -63,10 +63,17 @@ void Bind(sqlite3* db, sqlite3_stmt* stmt, const std::vector<Value>& params,
   }
 }
 
+// Asked for every column of every result: no copy of the declared type.
+bool ContainsNoCase(std::string_view text, std::string_view part) {
+  for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
+    if (text::EqualsNoCase(text.substr(i, part.size()), part)) return true;
+  }
+  return false;
+}
+
 bool IsDateType(const char* decltype_text) {
   if (!decltype_text) return false;
-  const std::string t = text::ToUpper(decltype_text);
-  return t.find("DATE") != std::string::npos || t.find("TIME") != std::string::npos;
+  return ContainsNoCase(decltype_text, "DATE") || ContainsNoCase(decltype_text, "TIME");
 }
 
 Value ReadColumn(sqlite3_stmt* stmt, int i, bool date_column) {
