@@ -154,12 +154,11 @@ std::string ShowJobFromSalesOrder(MRPObject& engine, DataObj& data, AppObj& app,
   std::cout << "\nJob from sales order " << kDemoSalesOrder
             << " (บริษัท เฟอร์นิเจอร์ไทย จำกัด, due 2027-01-29)\n";
   data.BeginTrans();
-  const std::string job =
+  std::string job =
       engine.CreateJOBfromSO2TR(kDemoSalesOrder, ExistingJob(data), "", 0, data, app, client);
   data.CommitTrans();
   std::cout << "  job " << job << ", confirmed and approved; every line on step FINAL\n";
   ShowJob(data, job);
-
   return job;
 }
 

@@ -42,6 +42,7 @@ TEST_F(ChainsTest, EntryPointsFillInTheirValuesAndPassTheRestOn) {
   engine_.GenerateMRP3(data_, "P1", from, to, use_balance, 40, false);
   engine_.GenerateMRP2(data_, "P1", from, to, use_balance, 2.5);
   EXPECT_TRUE(use_balance);
+  // NOLINTBEGIN(bugprone-suspicious-missing-comma): each call's line is long
   EXPECT_EQ(
       recorder_.calls,
       (Calls{"GetEndDateTime2(2027-01-04 08:00:00, 2027-01-04 08:00:00, 2.5, '', data, app, "
@@ -59,6 +60,7 @@ TEST_F(ChainsTest, EntryPointsFillInTheirValuesAndPassTheRestOn) {
              "GenerateMRP4(data, 'P1', 2027-01-01 00:00:00, 2027-03-31 00:00:00, 0, 0, True)",
              "GenerateMRP4(data, 'P1', 2027-01-01 00:00:00, 2027-03-31 00:00:00, 2, 40, False)",
              "GenerateMRP4(data, 'P1', 2027-01-01 00:00:00, 2027-03-31 00:00:00, 2, 2.5, True)"}));
+  // NOLINTEND(bugprone-suspicious-missing-comma)
 }
 
 // The six methods that do nothing accept anything and touch nothing.

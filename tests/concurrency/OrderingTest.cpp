@@ -57,6 +57,7 @@ TEST_P(OrderingTest, EveryPlannersOrderCountsInTheJobsTotals) {
   int batches = 0;
   for (const auto& planner : planners) {
     std::vector<std::future<std::vector<std::string>>> running;
+    running.reserve(kPlanners);
     for (int i = 0; i < kPlanners; ++i) {
       running.push_back(std::async(std::launch::async, planner, i));
     }

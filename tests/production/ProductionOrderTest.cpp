@@ -56,6 +56,7 @@ TEST_P(ProductionOrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour)
       {[&] { return FromLineTR(kJob, 1, 1); }, 1, "100|100|10|4", "250|-150"},
   };
   int made = 0;
+  // NOLINTBEGIN(performance-inefficient-string-concatenation): the expected rows
   for (const Case& c : cases) {
     const String no = c.create();
     EXPECT_EQ(no, "PD-B1-2701-0000" + std::to_string(++made));
@@ -92,6 +93,7 @@ TEST_P(ProductionOrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour)
                      "AND TJbMTJobNo='J''1 --#$'"),
               c.line_totals);
   }
+  // NOLINTEND(performance-inefficient-string-concatenation)
   EXPECT_EQ(Rows("SELECT TJbMTotalRequest FROM KZ8TJobMB WHERE TJbMTJobNo='J2'"), "null;null;null");
 }
 
