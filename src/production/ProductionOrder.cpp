@@ -48,16 +48,25 @@ orders::HeaderValues HeaderOf(const OrderContext& ctx, const orders::Recordset& 
   return v;
 }
 
+// The order row a job line's row goes to: found by the order number, the
+// source row's level and step, and the running line number.
+auto AtLevelAndStep(const OrderContext& ctx, const char* select, const char* level,
+                    const char* step, const char* line, const char* source_level,
+                    const char* source_step) {
+  return [&ctx, select, level, step, line, source_level, source_step](const orders::Recordset& s,
+                                                                      Long n) {
+    return select + sql::Text(ctx.order_no) + level +
+           orders::EqualsNumber(s, source_level, ctx.convert) + step +
+           orders::EqualsNumber(s, source_step, ctx.convert) + line + sql::Number(n);
+  };
+}
+
 orders::LineCopy StepCopy(const OrderContext& ctx, const String& job, const String& line_no,
                           orders::ProductMaster& products, orders::Span& span) {
   return {"SELECT * FROM KZ8VJobMethod Where TJStTJbMTJobNo= " + sql::Text(job) +
               "and TJstTJbMLn=" + line_no + " ORDER BY TJsTLn",
-          [&ctx](const orders::Recordset& s, Long n) {
-            return "SELECT * FROM KZ8TJobProductionM Where TJpMTJpdNo=" + sql::Text(ctx.order_no) +
-                   "And TJPMLevel" + orders::EqualsNumber(s, "TJstLevel", ctx.convert) +
-                   " AND TJPmStep" + orders::EqualsNumber(s, "TJstTSpdStep", ctx.convert) +
-                   " AND TJpMLn=" + sql::Number(n);
-          },
+          AtLevelAndStep(ctx, "SELECT * FROM KZ8TJobProductionM Where TJpMTJpdNo=", "And TJPMLevel",
+                         " AND TJPmStep", " AND TJpMLn=", "TJstLevel", "TJstTSpdStep"),
           [&ctx, &products, &span](orders::Recordset& row, const orders::Recordset& s, Long n) {
             orders::FillJobStep(row, s, n, orders::OrderKind::Production, ctx, products, span);
           }};
@@ -66,12 +75,8 @@ orders::LineCopy StepCopy(const OrderContext& ctx, const String& job, const Stri
 orders::LineCopy MaterialCopy(const OrderContext& ctx, const String& job, const String& line_no) {
   return {"SELECT * FROM KZ8TJobMaterial Where TJMtTJbMTJobNo= " + sql::Text(job) +
               " and TJMtTJbMLn=" + line_no + " ORDER BY TJMTLn",
-          [&ctx](const orders::Recordset& s, Long n) {
-            return "SELECT * FROM KZ8TJobProdMat Where TMteTJPDNo=" + sql::Text(ctx.order_no) +
-                   " AND TMteLevel" + orders::EqualsNumber(s, "TJMtLevel", ctx.convert) +
-                   " AND TMteStep" + orders::EqualsNumber(s, "TJMtTSpdStep", ctx.convert) +
-                   " AND TMteLn=" + sql::Number(n);
-          },
+          AtLevelAndStep(ctx, "SELECT * FROM KZ8TJobProdMat Where TMteTJPDNo=", " AND TMteLevel",
+                         " AND TMteStep", " AND TMteLn=", "TJMtLevel", "TJMtTSpdStep"),
           [&ctx](orders::Recordset& row, const orders::Recordset& s, Long n) {
             orders::FillJobMaterial(row, s, n, orders::OrderKind::Production, ctx);
           }};
@@ -80,12 +85,8 @@ orders::LineCopy MaterialCopy(const OrderContext& ctx, const String& job, const 
 orders::LineCopy LabourCopy(const OrderContext& ctx, const String& job, const String& line_no) {
   return {"SELECT * FROM KZ8TJobDL Where TJDLTJbMTJobNo= " + sql::Text(job) +
               "and TJDLTJbMLn=" + line_no + " ORDER BY TJDLLevel,TJDLLn",
-          [&ctx](const orders::Recordset& s, Long n) {
-            return "SELECT * FROM KZ8TJobProdDL Where TJPLTJPDNo=" + sql::Text(ctx.order_no) +
-                   " AND TJPLLevel" + orders::EqualsNumber(s, "TJDLLevel", ctx.convert) +
-                   " AND TJPLStep" + orders::EqualsNumber(s, "TJDLTSpdStep", ctx.convert) + " AND" +
-                   " TJPLLn=" + sql::Number(n);
-          },
+          AtLevelAndStep(ctx, "SELECT * FROM KZ8TJobProdDL Where TJPLTJPDNo=", " AND TJPLLevel",
+                         " AND TJPLStep", " AND TJPLLn=", "TJDLLevel", "TJDLTSpdStep"),
           [&ctx](orders::Recordset& row, const orders::Recordset& s, Long n) {
             orders::FillJobLabour(row, s, n, ctx);
           }};
