@@ -1,12 +1,15 @@
-// `kz8mrp call` and `kz8mrp methods`: the method table put on the command line.
+// `kz8mrp call`: one public method of the engine, run on a database.
 #include <kz8mrp/MRPObject.h>
 
+#include <CLI/CLI.hpp>
+
 #include "cli/Commands.h"
-#include "cli/Options.h"
-#include "common/Text.h"
-#include "component/MethodTable.h"
+#include "cli/Json.h"
+#include "cli/MethodHelp.h"
+#include "cli/Usage.h"
 
 #include <iostream>
+#include <memory>
 
 namespace kz8mrp::cli {
 namespace {
@@ -15,11 +18,19 @@ using component::Method;
 using component::Param;
 using component::Variant;
 
-const Method& MethodNamed(const std::string& name) {
-  const Method* m = component::FindMethod(name);
-  if (!m) throw UsageError("unknown method: " + name + " (kz8mrp methods lists them)");
-  return *m;
-}
+struct CallOptions {
+  std::string db;
+  std::string user = "mrp";
+  std::string user_code = "MRP";
+  std::string branch = "HQ";
+  std::string now;
+  std::string pick;
+  bool english = false;
+  bool json = false;
+  bool help = false;
+  std::string method;
+  std::vector<std::string> args;
+};
 
 Variant ReadArgument(const Param& p, const std::string& value) {
   try {
@@ -33,18 +44,12 @@ Variant ReadArgument(const Param& p, const std::string& value) {
 std::vector<Variant> ReadArguments(const Method& m, const std::vector<std::string>& words) {
   std::vector<Variant> slots(m.params.size());
   std::vector<bool> given(m.params.size(), false);
-  for (std::size_t w = 1; w < words.size(); ++w) {
-    const auto eq = words[w].find('=');
-    if (eq == std::string::npos) throw UsageError("expected NAME=VALUE, got " + words[w]);
-    const std::string name = words[w].substr(0, eq);
-    std::size_t i = 0;
-    while (i < m.params.size() && (!text::EqualsNoCase(m.params[i].name, name) ||
-                                   component::IsSession(m.params[i].type))) {
-      ++i;
-    }
-    if (i == m.params.size()) throw UsageError(m.name + " has no parameter " + name);
-    if (given[i]) throw UsageError("parameter " + name + " given twice");
-    slots[i] = ReadArgument(m.params[i], words[w].substr(eq + 1));
+  for (const std::string& word : words) {
+    const auto eq = word.find('=');
+    if (eq == std::string::npos) throw UsageError("expected NAME=VALUE, got " + word);
+    const std::size_t i = ParamIndex(m, word.substr(0, eq));
+    if (given[i]) throw UsageError("parameter " + m.params[i].name + " given twice");
+    slots[i] = ReadArgument(m.params[i], word.substr(eq + 1));
     given[i] = true;
   }
   for (std::size_t i = 0; i < m.params.size(); ++i) {
@@ -56,16 +61,12 @@ std::vector<Variant> ReadArguments(const Method& m, const std::vector<std::strin
   return slots;
 }
 
-bool EndsInTR(const std::string& name) {
-  return name.size() > 2 && name.compare(name.size() - 2, 2, "TR") == 0;
-}
-
 // A TR method runs in a transaction of the call's own: committed when it
 // returns, rolled back when it fails or when a document-creating one returns
 // no document.
 Variant Invoke(const Method& m, MRPObject& engine, component::Session& session,
                std::vector<Variant>& slots) {
-  if (!EndsInTR(m.name)) return m.invoke(engine, session, slots);
+  if (!RunsInCallersTransaction(m)) return m.invoke(engine, session, slots);
   session.data.BeginTrans();
   Variant result;
   try {
@@ -83,87 +84,71 @@ Variant Invoke(const Method& m, MRPObject& engine, component::Session& session,
   return result;
 }
 
-void PrintJson(const Method& m, const Variant& result, const std::vector<Variant>& slots) {
-  std::cout << "{\"result\": " << component::FormatJson(result) << ", \"byref\": {";
-  bool first = true;
+Json ResultJson(const Method& m, const Variant& result, const std::vector<Variant>& slots) {
+  Json byref = Json::object();
   for (std::size_t i = 0; i < m.params.size(); ++i) {
-    if (!m.params[i].by_ref) continue;
-    std::cout << (first ? "" : ", ") << '"' << m.params[i].name
-              << "\": " << component::FormatJson(slots[i]);
-    first = false;
+    if (m.params[i].by_ref) byref[m.params[i].name] = ToJson(slots[i]);
   }
-  std::cout << "}}\n";
+  return Json{{"result", ToJson(result)}, {"byref", byref}};
 }
 
-}  // namespace
+void Run(const CallOptions& o, const CLI::App& command) {
+  if (o.method.empty()) {
+    if (o.help) {
+      std::cout << command.help();
+      return;
+    }
+    throw UsageError("call needs a METHOD (kz8mrp methods lists them)");
+  }
+  const Method& m = MethodNamed(o.method);
+  if (o.help) {
+    std::cout << MethodHelp(m);
+    return;
+  }
+  std::vector<Variant> slots = ReadArguments(m, o.args);
+  if (o.db.empty()) throw UsageError("--db is required");
 
-int CallCommand(const std::vector<std::string>& args) {
-  const Options o(args, {"db", "user", "user-code", "branch", "now", "pick"}, {"english", "json"});
-  if (o.Words().empty()) throw UsageError("call needs a METHOD");
-  const Method& m = MethodNamed(o.Words().front());
-  std::vector<Variant> slots = ReadArguments(m, o.Words());
-  const std::string db = o.Require("db");
-
-  ClientObj client(o.Get("user", "mrp"), o.Get("user-code", "MRP"), o.Get("branch", "HQ"));
+  ClientObj client(o.user, o.user_code, o.branch);
   AppObj app;
-  app.SetEnglishUI(o.Has("english"));
-  InstallPickList(app, o.Get("pick"));
-  DataObj data(db, app, client);
-  if (o.Has("now")) {
+  app.SetEnglishUI(o.english);
+  InstallPickList(app, o.pick);
+  DataObj data(o.db, app, client);
+  if (!o.now.empty()) {
     try {
-      data.SetNow(OleDate::Parse(o.Get("now")));
+      data.SetNow(OleDate::Parse(o.now));
     } catch (const Error& e) {
       throw UsageError(std::string("--now: ") + e.what());
     }
   }
-
   MRPObject engine;
   component::Session session{data, app, client};
   const Variant result = Invoke(m, engine, session, slots);
-  if (o.Has("json")) {
-    PrintJson(m, result, slots);
+  if (o.json) {
+    PrintJson(ResultJson(m, result, slots));
   } else {
     std::cout << component::FormatValue(result) << '\n';
   }
-  return 0;
 }
 
-int MethodsCommand(const std::vector<std::string>& args) {
-  const Options o(args, {}, {"json"});
-  const bool json = o.Has("json");
-  if (json) std::cout << "[\n";
-  for (const Method& m : component::Methods()) {
-    char id[16];
-    std::snprintf(id, sizeof id, "0x%08X", m.DispatchId());
-    if (json) {
-      std::cout << (m.index ? ",\n" : "") << "  {\"index\": " << m.index << ", \"dispid\": \"" << id
-                << "\", \"name\": \"" << m.name << "\", \"result\": \""
-                << component::TypeName(m.result) << "\", \"params\": [";
-      for (std::size_t i = 0; i < m.params.size(); ++i) {
-        const Param& p = m.params[i];
-        std::cout << (i ? ", " : "") << "{\"name\": \"" << p.name << "\", \"type\": \""
-                  << component::TypeName(p.type)
-                  << "\", \"byref\": " << (p.by_ref ? "true" : "false")
-                  << ", \"optional\": " << (p.optional ? "true" : "false");
-        if (p.optional) {
-          std::cout << ", \"default\": " << component::FormatJson(component::DefaultValue(p));
-        }
-        std::cout << "}";
-      }
-      std::cout << "]}";
-      continue;
-    }
-    std::cout << id << ' ' << m.name << '(';
-    for (std::size_t i = 0; i < m.params.size(); ++i) {
-      const Param& p = m.params[i];
-      std::cout << (i ? ", " : "") << (p.optional ? "Optional " : "") << (p.by_ref ? "ByRef " : "")
-                << p.name << " As " << component::TypeName(p.type);
-      if (p.optional && !p.default_text.empty()) std::cout << " = " << p.default_text;
-    }
-    std::cout << ") As " << component::TypeName(m.result) << '\n';
-  }
-  if (json) std::cout << "\n]\n";
-  return 0;
+}  // namespace
+
+void AddCallCommand(CLI::App& app) {
+  auto o = std::make_shared<CallOptions>();
+  CLI::App* call = app.add_subcommand("call", "Run one public method of the engine on a database");
+  // "call METHOD --help" describes the method rather than the command.
+  call->set_help_flag();
+  call->add_flag("-h,--help", o->help, "Describe the command, or METHOD's parameters");
+  call->add_option("--db", o->db, kDbHelp);
+  call->add_option("--user", o->user, "User name")->capture_default_str();
+  call->add_option("--user-code", o->user_code, "User code")->capture_default_str();
+  call->add_option("--branch", o->branch, "Branch code")->capture_default_str();
+  call->add_flag("--english", o->english, "English captions instead of Thai");
+  call->add_option("--now", o->now, "The session's clock, \"YYYY-MM-DD HH:MM:SS\"");
+  call->add_option("--pick", o->pick, "Answer pick lists: row numbers from 1 (N[,N...]) or none");
+  call->add_flag("--json", o->json, "One JSON object: {\"result\": ..., \"byref\": {...}}");
+  call->add_option("METHOD", o->method, "The method (kz8mrp methods lists them)");
+  call->add_option("ARGS", o->args, "NAME=VALUE for the method's parameters");
+  call->callback([o, call] { Run(*o, *call); });
 }
 
 }  // namespace kz8mrp::cli

@@ -1,8 +1,13 @@
+// The sub-commands of kz8mrp. Each Add...Command puts its sub-command, with its
+// options and help, on the program's parser and runs it from the parser's
+// callback; a new sub-command is one such function listed in main.cpp.
 #pragma once
 
-#include <iosfwd>
 #include <string>
-#include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace kz8mrp {
 class AppObj;
@@ -16,8 +21,17 @@ class Connection;
 
 namespace kz8mrp::cli {
 
-int CallCommand(const std::vector<std::string>& args);
-int MethodsCommand(const std::vector<std::string>& args);
+void AddInitCommand(CLI::App& app);
+void AddSettingCommand(CLI::App& app);
+void AddCallCommand(CLI::App& app);
+void AddMethodsCommand(CLI::App& app);
+void AddHelpCommand(CLI::App& app);
+void AddDemoCommand(CLI::App& app);
+
+// The description of a database that every sub-command's --db takes.
+inline constexpr const char* kDbHelp =
+    "a SQLite file (PATH or sqlite:PATH) or a PostgreSQL server (postgresql://... or "
+    "\"host=... dbname=...\")";
 
 // Installs the pick-list answer of "--pick" ("none", or row numbers from 1), or
 // the terminal prompt when there is none.
@@ -28,7 +42,6 @@ void InstallPickList(AppObj& app, const std::string& pick_option);
 void LoadDemoPlant(db::Connection& connection);
 // The job of the demonstration plant whose machine schedule the demo books.
 inline constexpr const char* kDemoScheduleJob = "JOB-DEMO-1";
-int DemoCommand(const std::vector<std::string>& args);
 
 // The demonstration's sales order, and the job made from it with its totals;
 // returns the job's number.

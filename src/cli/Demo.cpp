@@ -2,8 +2,9 @@
 // of its calendar.
 #include <kz8mrp/MRPObject.h>
 
+#include <CLI/CLI.hpp>
+
 #include "cli/Commands.h"
-#include "cli/Options.h"
 #include "common/Text.h"
 #include "host/db/Connection.h"
 #include "host/db/Pool.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 namespace kz8mrp::cli {
 namespace {
@@ -194,13 +196,9 @@ void RemoveSqliteFile(const std::string& path) {
   }
 }
 
-}  // namespace
-
-int DemoCommand(const std::vector<std::string>& args) {
-  const Options o(args, {"db"}, {});
-  if (!o.Words().empty()) throw UsageError("demo takes no words: " + o.Words().front());
-  const std::string db = o.Get("db", kDefaultDemoDb);
-  if (!o.Has("db")) RemoveSqliteFile(db);  // the default demo database starts afresh
+void RunDemo(const std::string& db_option) {
+  const std::string db = db_option.empty() ? kDefaultDemoDb : db_option;
+  if (db_option.empty()) RemoveSqliteFile(db);  // the default demo database starts afresh
   {
     auto connection = db::Connection::Open(db, db::OpenMode::Create);
     schema::Install(*connection);
@@ -219,7 +217,17 @@ int DemoCommand(const std::vector<std::string>& args) {
   const std::string job =
       ShowJobFromSalesOrder(planner.engine, planner.data, planner.app, planner.client);
   ShowOrdersOnJob(planner.engine, planner.data, planner.app, planner.client, job);
-  return 0;
+}
+
+}  // namespace
+
+void AddDemoCommand(CLI::App& app) {
+  auto db = std::make_shared<std::string>();
+  CLI::App* demo =
+      app.add_subcommand("demo", "Load a small plant and show what the engine answers on it");
+  demo->add_option("--db", *db,
+                   std::string(kDbHelp) + "; default " + kDefaultDemoDb + ", made afresh");
+  demo->callback([db] { RunDemo(*db); });
 }
 
 }  // namespace kz8mrp::cli

@@ -2,8 +2,8 @@
 #include <kz8mrp/Session.h>
 
 #include "cli/Commands.h"
-#include "cli/Options.h"
 #include "cli/PickTable.h"
+#include "cli/Usage.h"
 #include "common/Text.h"
 
 #include <sys/ioctl.h>

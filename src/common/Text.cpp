@@ -2,10 +2,14 @@
 
 #include <kz8mrp/Error.h>
 
+#include <locale.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cwchar>
+#include <stdexcept>
 
 namespace kz8mrp::text {
 
@@ -99,27 +103,31 @@ std::uint32_t NextCodePoint(std::string_view s, std::size_t& i) {
   return cp;
 }
 
-bool IsZeroWidth(std::uint32_t cp) {
-  // Thai above and below vowels and tone marks, and general combining marks.
-  return cp == 0x0E31 || (cp >= 0x0E34 && cp <= 0x0E3A) || (cp >= 0x0E47 && cp <= 0x0E4E) ||
-         (cp >= 0x0300 && cp <= 0x036F) || cp == 0x200B;
+// The C library's character widths of a UTF-8 locale, whatever locale the
+// program runs in; C.UTF-8 comes with every glibc.
+locale_t Utf8Locale() {
+  static const locale_t locale = [] {
+    locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    if (l == static_cast<locale_t>(nullptr)) throw std::runtime_error("no C.UTF-8 locale");
+    return l;
+  }();
+  return locale;
 }
 
-bool IsWide(std::uint32_t cp) {
-  return (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF) ||
-         (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) ||
-         (cp >= 0xFF00 && cp <= 0xFF60) || (cp >= 0xFFE0 && cp <= 0xFFE6);
+// Cells a terminal gives one character: Thai vowels above and below and tone
+// marks take none; an unprintable character is counted as one cell.
+std::size_t CharacterWidth(std::uint32_t cp) {
+  const int w = wcwidth(static_cast<wchar_t>(cp));
+  return w < 0 ? 1 : static_cast<std::size_t>(w);
 }
 
 }  // namespace
 
 std::size_t DisplayWidth(std::string_view utf8) {
+  const locale_t previous = uselocale(Utf8Locale());
   std::size_t width = 0;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const std::uint32_t cp = NextCodePoint(utf8, i);
-    if (IsZeroWidth(cp)) continue;
-    width += IsWide(cp) ? 2 : 1;
-  }
+  for (std::size_t i = 0; i < utf8.size();) width += CharacterWidth(NextCodePoint(utf8, i));
+  uselocale(previous);
   return width;
 }
 

@@ -255,11 +255,7 @@ std::vector<Method> BuildTable() {
 
 #undef KZ8_ENTRY
 
-struct HourTypeName {
-  const char* name;
-  Long value;
-};
-constexpr HourTypeName kHourTypes[] = {
+constexpr EnumMember kHourTypes[] = {
     {"KZ8HourTypeOffice", 0},  {"KZ8HourTypeWithOT1", 1}, {"KZ8HourTypeWithOT2", 2},
     {"KZ8HourType2Shifts", 3}, {"KZ8HourTypeFullDay", 4}, {"KZ8HourTypeManual", 5},
 };
@@ -285,38 +281,6 @@ Int ParseWhole(Type type, std::string_view t) {
                 "Overflow: " + std::string(t) + " does not fit " + ATypeName(type));
   }
   return static_cast<Int>(n);
-}
-
-std::string JsonString(std::string_view s) {
-  std::string r = "\"";
-  for (const char c : s) {
-    switch (c) {
-      case '"':
-        r += "\\\"";
-        break;
-      case '\\':
-        r += "\\\\";
-        break;
-      case '\n':
-        r += "\\n";
-        break;
-      case '\r':
-        r += "\\r";
-        break;
-      case '\t':
-        r += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          r += buf;
-        } else {
-          r += c;
-        }
-    }
-  }
-  return r + "\"";
 }
 
 }  // namespace
@@ -427,13 +391,6 @@ std::string FormatValue(const Variant& v) {
   return std::visit(Visitor{}, v);
 }
 
-std::string FormatJson(const Variant& v) {
-  if (std::holds_alternative<std::monostate>(v)) return "null";
-  if (const auto* b = std::get_if<bool>(&v)) return *b ? "true" : "false";
-  if (std::holds_alternative<String>(v) || std::holds_alternative<OleDate>(v)) {
-    return JsonString(FormatValue(v));
-  }
-  return FormatValue(v);
-}
+std::span<const EnumMember> HourTypeMembers() { return kHourTypes; }
 
 }  // namespace kz8mrp::component

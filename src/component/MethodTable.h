@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -73,7 +74,12 @@ Variant DefaultValue(const Param& param);
 // decimal, a Double in shortest round-trip form, True/False, a date
 // "YYYY-MM-DD HH:MM:SS".
 std::string FormatValue(const Variant& value);
-// The same as a JSON value.
-std::string FormatJson(const Variant& value);
+
+// The members of the KZ8HourType enumeration, which arguments may name.
+struct EnumMember {
+  const char* name;
+  Long value;
+};
+std::span<const EnumMember> HourTypeMembers();
 
 }  // namespace kz8mrp::component

@@ -24,6 +24,16 @@ TEST(NumberText, ShortestTextThatReadsBackExactly) {
   }
 }
 
+// Terminal cells, whatever locale the program was started in: Thai marks above
+// and below sit on their letter, SARA AM takes a cell, CJK takes two.
+TEST(DisplayWidth, CountsTheCellsATerminalShows) {
+  const std::pair<const char*, std::size_t> cases[] = {
+      {"", 0},     {"abc", 3},         {"กำ", 2}, {"กิ่ง", 2}, {"งานเก้าอี้ไม้สัก", 11},
+      {"漢字", 4}, {"\xE2\x80\xA6", 1}};
+  for (const auto& [text, cells] : cases)
+    EXPECT_EQ(kz8mrp::text::DisplayWidth(text), cells) << text;
+}
+
 TEST(ParseNumber, DecimalTextInTheCLocaleOnly) {
   double n = 0;
   EXPECT_TRUE(ParseNumber(" 12.5 ", n));
