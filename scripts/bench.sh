@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 source scripts/deps.sh postgresql-15
 source scripts/pg-server.sh
 
-scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DKZ8MRP_BUILD_TESTS=OFF
+# The demo configures the same folder without benchmarks: ask for them again.
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DKZ8MRP_BUILD_TESTS=OFF \
+  -DKZ8MRP_BUILD_BENCHMARKS=ON
 
 trap kz8mrp_pg_stop EXIT
 kz8mrp_pg_start
