@@ -4,7 +4,8 @@
 # a short fixed run of every fuzz target (scripts/fuzz.sh runs them longer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/deps.sh postgresql-15 clang-14 libclang-rt-14-dev
+# Chromium and a Thai font open the pages the command line writes.
+source scripts/deps.sh postgresql-15 clang-14 libclang-rt-14-dev chromium fonts-tlwg-garuda-ttf
 source scripts/pg-server.sh
 
 scripts/build.sh build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -16,6 +16,7 @@ inline constexpr int kInvalidArgument = 5;  // invalid procedure call or argumen
 inline constexpr int kItemNotFound = 3265;  // no such column in the row
 inline constexpr int kNoCurrentRecord = 3021;
 inline constexpr int kNotAvailable = 445;      // method not built into this engine
+inline constexpr int kFileError = 75;          // path/file access error
 inline constexpr int kDatabase = -2147467259;  // a server error without a numeric code
 }  // namespace errc
 

@@ -26,6 +26,7 @@ void AddSettingCommand(CLI::App& app);
 void AddCallCommand(CLI::App& app);
 void AddMethodsCommand(CLI::App& app);
 void AddHelpCommand(CLI::App& app);
+void AddScheduleCommand(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 
 // The description of a database that every sub-command's --db takes.

@@ -5,9 +5,12 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/Commands.h"
+#include "cli/Page.h"
+#include "cli/ScheduleChart.h"
 #include "common/Text.h"
 #include "host/db/Connection.h"
 #include "host/db/Pool.h"
+#include "host/db/sqlite/SqliteBackend.h"
 #include "host/schema/Schema.h"
 
 #include <cmath>
@@ -81,14 +84,6 @@ std::string Clock(OleDate d) { return d.ToString().substr(11, 5); }
 std::string When(OleDate d) { return Day(d) + " " + Clock(d); }
 std::string Hours(double h) { return text::NumberText(std::round(h * 100) / 100); }
 
-const char* ReserveTypeName(const std::string& type) {
-  if (type == "WIP") return "production";
-  if (type == "FG") return "finished goods";
-  if (type == "HD") return "section holiday";
-  if (type == "MM") return "maintenance";
-  return "other";
-}
-
 // The reservations a condition selects, one line each, in booking order.
 void ShowReservations(Planner& p, const std::string& condition) {
   const db::ResultSet rs = p.data.Connection().Query(
@@ -98,7 +93,7 @@ void ShowReservations(Planner& p, const std::string& condition) {
   std::printf("  %-15s %-4s %-20s %-5s %5s  %-15s %s\n", "reservation", "sect", "from", "to",
               "hours", "kind", "for");
   for (const auto& r : rs.rows) {
-    std::string kind = ReserveTypeName(r[5].AsText());
+    std::string kind = KindName(r[5].AsText());
     if (!r[6].AsText().empty()) {
       kind.resize(16, ' ');
       kind += r[6].AsText();
@@ -189,6 +184,20 @@ void ShowEndsAndStarts(Planner& p) {
   line("painting 1.5 days due " + When(due), "must start", must_start);
 }
 
+// The schedule of the first two weeks of January as a page beside the
+// database (in the working folder for a server).
+void WriteSchedulePage(Planner& p) {
+  db::Connection& c = p.data.Connection();
+  const std::filesystem::path folder =
+      c.kind() == db::Kind::SQLite
+          ? std::filesystem::absolute(db::sqlite::FilePathOf(c.ConnectionString())).parent_path()
+          : std::filesystem::current_path();
+  const std::string page = (folder / "schedule.html").string();
+  const DayRange range{OleDate::FromParts(2027, 1, 1), OleDate::FromParts(2027, 1, 14)};
+  WriteFileWhole(page, ScheduleChartPage(ReadSchedule(p.engine, p.data, range, {})));
+  std::cout << "\nThe machine schedule of 1 to 14 January, drawn for a browser: " << page << '\n';
+}
+
 void RemoveSqliteFile(const std::string& path) {
   db::ClearPool();
   for (const char* suffix : {"", "-wal", "-shm"}) {
@@ -217,6 +226,7 @@ void RunDemo(const std::string& db_option) {
   const std::string job =
       ShowJobFromSalesOrder(planner.engine, planner.data, planner.app, planner.client);
   ShowOrdersOnJob(planner.engine, planner.data, planner.app, planner.client, job);
+  WriteSchedulePage(planner);
 }
 
 }  // namespace

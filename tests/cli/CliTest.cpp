@@ -271,14 +271,14 @@ TEST_P(CliTest, MethodsAndHelpDescribeTheInterface) {
         "  SetupTime      Integer      0           by reference", "KZ8HourTypeWithOT1=1"}},
       {{"call", "CreateMPSTR", "--help"}, {"caller's transaction: yes.", "[TJobNo=...]", "\"\""}},
       {{"help", "CreateMPS"}, {"It opens and closes its own around\nCreateMPSTR"}},
-      {{"help"}, {"Usage: kz8mrp", "demo"}},
+      {{"help"}, {"Usage: kz8mrp", "schedule"}},
   };
   for (const auto& [words, parts] : helps) {
     o = RunKz8mrp(words);
     EXPECT_EQ(o.status, 0) << words[1];
     for (const std::string& part : parts) EXPECT_NE(o.out.find(part), std::string::npos) << o.out;
   }
-  for (const char* command : {"init", "call", "setting", "methods", "help", "demo"}) {
+  for (const char* command : {"init", "call", "setting", "methods", "help", "schedule", "demo"}) {
     o = RunKz8mrp({command, "--help"});
     EXPECT_EQ(o.status, 0) << command;
     EXPECT_NE(o.out.find("Usage: "), std::string::npos) << command;
@@ -352,6 +352,9 @@ TEST_P(CliTest, DemoShowsTheCalendarAndMakesAJobFromTheSalesOrder) {
     EXPECT_NE(r.out.find("materials: 8 OAK-BOARD at step 1, 32 SCREW-6 (any step)"),
               std::string::npos);
     EXPECT_NE(r.out.find("20 PCS CHR-OAK"), std::string::npos);
+    const std::string said = "drawn for a browser: ";
+    const std::string page = r.out.substr(r.out.find(said) + said.size());
+    EXPECT_TRUE(fs::remove(page.substr(0, page.find('\n')))) << r.out;
   }
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TJob WHERE TJobRefNo='SO2612-0007'"), "1");
 }

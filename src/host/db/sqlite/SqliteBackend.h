@@ -9,6 +9,9 @@ struct sqlite3;
 
 namespace kz8mrp::db::sqlite {
 
+// The file a connection string "[sqlite:]PATH[?wait=SECONDS]" names.
+std::string FilePathOf(const std::string& connection_string);
+
 // One SQLite connection in WAL mode with a busy timeout, so that a second
 // connection reads the last committed data while a transaction is open. A file
 // this user cannot write is opened for reading only.

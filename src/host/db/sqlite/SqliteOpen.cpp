@@ -82,6 +82,10 @@ std::string ReadOnlyUri(const std::string& path) {
 
 }  // namespace
 
+std::string FilePathOf(const std::string& connection_string) {
+  return Locate(connection_string).path;
+}
+
 SqliteBackend::SqliteBackend(const std::string& connection_string, OpenMode mode) {
   if (sqlite3_libversion_number() < kMinimumVersion) {
     throw Error(errc::kInvalidArgument,

@@ -1,0 +1,154 @@
+#include "Chromium.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace kz8test {
+namespace {
+
+constexpr int kBrowserEnd = 3;  // the fd Chromium reads commands from
+constexpr int kOurEnd = 4;      // the fd it writes answers to
+constexpr auto kPatience = std::chrono::seconds(30);
+
+void Pipe(int fds[2]) {
+  if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+}
+
+}  // namespace
+
+std::string Chromium::Executable() {
+  for (const char* path : {"/usr/bin/chromium", "/usr/bin/chromium-browser"}) {
+    if (::access(path, X_OK) == 0) return path;
+  }
+  return {};
+}
+
+Chromium::Chromium() {
+  char profile[] = "/tmp/kz8mrp-chromium.XXXXXX";
+  if (!::mkdtemp(profile)) throw std::runtime_error("no profile folder");
+  profile_ = profile;
+  int commands[2];
+  int answers[2];
+  Pipe(commands);
+  Pipe(answers);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, commands[0], kBrowserEnd);
+  posix_spawn_file_actions_adddup2(&actions, answers[1], kOurEnd);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  const std::string executable = Executable();
+  std::vector<std::string> args = {executable,
+                                   "--headless",
+                                   "--no-sandbox",
+                                   "--disable-gpu",
+                                   "--disable-quic",
+                                   "--no-first-run",
+                                   "--disable-background-networking",
+                                   "--disable-component-update",
+                                   "--disable-sync",
+                                   "--hide-scrollbars",
+                                   "--user-data-dir=" + profile_,
+                                   "--remote-debugging-pipe",
+                                   "about:blank"};
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const int rc = posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(commands[0]);
+  ::close(answers[1]);
+  to_browser_ = commands[1];
+  from_browser_ = answers[0];
+  if (rc != 0) throw std::runtime_error("cannot start " + executable);
+  const Json target = Send("Target.createTarget", {{"url", "about:blank"}}, false);
+  session_ = Send("Target.attachToTarget", {{"targetId", target["targetId"]}, {"flatten", true}},
+                  false)["sessionId"];
+}
+
+Chromium::~Chromium() {
+  ::close(to_browser_);  // a closed pipe tells the browser to quit
+  ::close(from_browser_);
+  if (pid_ > 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    int status = 0;
+    while (::waitpid(pid_, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, &status, 0);
+        break;
+      }
+      ::usleep(50000);
+    }
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(profile_, ignored);
+}
+
+Json Chromium::Call(const std::string& method, const Json& params) {
+  return Send(method, params, true);
+}
+
+Json Chromium::Evaluate(const std::string& expression) {
+  const Json r = Call("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}});
+  if (r.contains("exceptionDetails")) throw std::runtime_error(r["exceptionDetails"].dump());
+  return r["result"]["value"];
+}
+
+void Chromium::WaitFor(const std::string& event) {
+  for (;;) {
+    const Json m = Receive();
+    if (m.value("method", "") == event) return;
+  }
+}
+
+Json Chromium::Send(const std::string& method, const Json& params, bool on_page) {
+  const int id = next_id_++;
+  Json message = {{"id", id}, {"method", method}, {"params", params}};
+  if (on_page) message["sessionId"] = session_;
+  const std::string bytes = message.dump() + '\0';
+  if (::write(to_browser_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+    throw std::runtime_error("the browser stopped reading");
+  }
+  for (;;) {
+    const Json m = Receive();
+    if (m.value("id", 0) != id) continue;
+    if (m.contains("error")) throw std::runtime_error(method + ": " + m["error"].dump());
+    return m["result"];
+  }
+}
+
+// Messages end in a NUL byte; events met on the way are kept.
+Json Chromium::Receive() {
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  std::size_t end;
+  while ((end = pending_.find('\0')) == std::string::npos) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd p{from_browser_, POLLIN, 0};
+    char buf[65536];
+    const ssize_t n = left.count() > 0 && ::poll(&p, 1, static_cast<int>(left.count())) > 0
+                          ? ::read(from_browser_, buf, sizeof buf)
+                          : -1;
+    if (n <= 0) throw std::runtime_error("no answer from the browser");
+    pending_.append(buf, static_cast<std::size_t>(n));
+  }
+  Json m = Json::parse(pending_.substr(0, end));
+  pending_.erase(0, end + 1);
+  if (m.contains("method")) events_.push_back(m);
+  return m;
+}
+
+}  // namespace kz8test

@@ -1,0 +1,50 @@
+// Debian's Chromium, headless, driven through the DevTools protocol on a pair
+// of pipes (--remote-debugging-pipe): no network port, no Node.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace kz8test {
+
+using Json = nlohmann::json;
+
+class Chromium {
+ public:
+  // Where the browser is installed, or an empty text when it is not.
+  static std::string Executable();
+
+  // Starts the browser with a fresh profile and opens one blank page.
+  Chromium();
+  Chromium(const Chromium&) = delete;
+  Chromium& operator=(const Chromium&) = delete;
+  ~Chromium();
+
+  // A command to the page; its result, or a thrown error.
+  Json Call(const std::string& method, const Json& params = Json::object());
+  // The value of a JavaScript expression evaluated in the page.
+  Json Evaluate(const std::string& expression);
+  // Waits for an event of the page (at most 30 seconds).
+  void WaitFor(const std::string& event);
+  // Every event the page reported so far.
+  const std::vector<Json>& Events() const { return events_; }
+
+ private:
+  Json Send(const std::string& method, const Json& params, bool on_page);
+  Json Receive();  // the next message
+
+  pid_t pid_ = -1;
+  int to_browser_ = -1;
+  int from_browser_ = -1;
+  std::string profile_;
+  std::string pending_;
+  std::string session_;
+  int next_id_ = 1;
+  std::vector<Json> events_;
+};
+
+}  // namespace kz8test
