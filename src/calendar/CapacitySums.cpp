@@ -2,6 +2,7 @@
 // a period for all reservations, holidays and maintenance.
 #include <kz8mrp/MRPObject.h>
 
+#include "calendar/DayWalk.h"
 #include "host/Sql.h"
 #include "host/db/Recordset.h"
 #include "host/services/ConvertTools.h"
@@ -34,12 +35,9 @@ double MRPObject::GETCapAsDate(const String& SecCode, OleDate ADATE, const Strin
                                Long SkipTJbMLn, DataObj& DataObj) {
   // Finished-goods bookings never take capacity. The job filters narrow the sum
   // to what that job (line) has booked itself.
-  String condition =
-      " AND TMPSDate=#$" + ConvertTools().SQLDate(ADATE) +
-      "#$ AND TMPSStatus=1 AND TMPSReserveType<>'FG' AND TMPSTSecCode=" + sql::Text(SecCode);
-  if (!SkipTJobNo.empty()) condition += " AND TMPSTJStTJbMTJobNo=" + sql::Text(SkipTJobNo);
-  if (SkipTJbMLn != 0) condition += " AND TMPSTJStTJbMLn=" + sql::Number(SkipTJbMLn);
-  return SumScheduleHours(condition, DataObj);
+  return SumScheduleHours(
+      calendar::ReservedOnDay(SecCode, ConvertTools().SQLDate(ADATE), SkipTJobNo, SkipTJbMLn),
+      DataObj);
 }
 
 double MRPObject::GETCapPlaned(const String& SecCode, OleDate StartDateTime, OleDate EndDateTime,

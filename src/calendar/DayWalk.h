@@ -22,7 +22,55 @@ struct DayAccount {
   double offered = 0;
   double reserved = 0;
   double free = 0;
+  bool holiday = false;
+  double taken = 0;  // hours of the work placed on the day
+  double left = 0;   // hours of the work still to place after it
 };
+
+// What a walk is about, for whoever watches it.
+struct WalkSubject {
+  std::string what;     // "section 'CUT' from 2027-01-04"
+  std::string section;  // empty for a walk over the holiday calendar alone
+  std::string job;      // the reservations counted are this job's only, when given
+  long line = 0;
+};
+
+// Watches the walks of the calendar: each walk, each day it examines, and why
+// it stopped. Installed for one thread by ObservedWalks; without one a walk
+// pays a single pointer test per day.
+class WalkObserver {
+ public:
+  WalkObserver() = default;
+  WalkObserver(const WalkObserver&) = delete;
+  WalkObserver(WalkObserver&&) = delete;
+  WalkObserver& operator=(const WalkObserver&) = delete;
+  WalkObserver& operator=(WalkObserver&&) = delete;
+  virtual ~WalkObserver() = default;
+  virtual void Began(const WalkSubject& subject) = 0;
+  virtual void Examined(const DayAccount& day) = 0;
+  virtual void PassedOver(OleDate from, int days) = 0;
+  virtual void Stopped(const std::string& why) = 0;
+};
+
+class ObservedWalks {
+ public:
+  explicit ObservedWalks(WalkObserver& observer);
+  ObservedWalks(const ObservedWalks&) = delete;
+  ObservedWalks& operator=(const ObservedWalks&) = delete;
+  ~ObservedWalks();
+
+ private:
+  WalkObserver* previous_;
+};
+
+// The observer of this thread's walks, or none.
+WalkObserver* Observer();
+
+// The condition (" AND ...") that picks the reservations GETCapAsDate sums for
+// a section's day: active, not finished goods, narrowed to a job (line) when
+// one is given. `day_text` is the day's SQLDate text.
+std::string ReservedOnDay(const std::string& section, const std::string& day_text,
+                          const std::string& job, long line);
 
 // Every walk over the calendar hands each day it examines to its DayWalk, which
 // gives up with an overflow error (the error the walk would end with once it
@@ -39,19 +87,24 @@ class DayWalk {
   static constexpr int kMaxDays = 36525;
 
   // `what` names the walk in the error: "section 'CUT' from 2027-01-04".
-  explicit DayWalk(std::string what) : what_(std::move(what)) {}
+  explicit DayWalk(std::string what) : DayWalk(WalkSubject{std::move(what), {}, {}, 0}) {}
+  explicit DayWalk(const WalkSubject& subject);
 
   void Examined(const DayAccount& day);
   // Days passed over without a look because the work's own earlier
   // reservations are known to fill them.
   void PassedOver(int days);
+  // The walk has done its work.
+  void Finished(const std::string& why) const;
 
  private:
   void CheckTotal() const;
+  [[noreturn]] void GiveUp(const std::string& message) const;
 
   std::string what_;
   int idle_ = 0;
   int days_ = 0;
+  OleDate last_day_;
 };
 
 }  // namespace kz8mrp::calendar

@@ -1,6 +1,7 @@
 // Section hours per day, holidays, and the nearest working date.
 #include <kz8mrp/MRPObject.h>
 
+#include "calendar/DayWalk.h"
 #include "host/services/ConvertTools.h"
 #include "host/services/DbTools.h"
 #include "host/services/SettingTools.h"
@@ -56,13 +57,20 @@ OleDate MRPObject::MoveToOfficeHourDate(OleDate iDate, bool MoveNext, const Stri
   // The step grows by a day per try: candidates lie 1, 3, 6, 10 ... days away.
   OleDate candidate = iDate;
   Integer step = 0;
+  calendar::WalkObserver* observer = calendar::Observer();
+  if (observer) observer->Began({"the holiday calendar from " + iDate.ToString(), {}, {}, 0});
   while (isMRPHoliday(candidate, BranchCode, DataObj)) {
+    if (observer) observer->Examined({candidate, 0, 0, 0, true});
     if (step ==
         (MoveNext ? std::numeric_limits<Integer>::max() : std::numeric_limits<Integer>::min())) {
       throw Error(errc::kOverflow, "Overflow");
     }
     step = static_cast<Integer>(MoveNext ? step + 1 : step - 1);
     candidate = candidate.AddDays(step);
+  }
+  if (observer) {
+    observer->Examined({candidate});
+    observer->Stopped(candidate.DateText() + " is no holiday");
   }
   return candidate;
 }

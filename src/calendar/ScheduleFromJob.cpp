@@ -89,7 +89,9 @@ struct StepLayout {
   String LayOut(const db::Recordset& rs, const Step& step, const String& section,
                 double section_hours, double remaining, OleDate day) {
     String last_number;
-    DayWalk guard("section '" + section + "' for job " + step.job_no + " from " + day.DateText());
+    DayWalk guard({"section '" + section + "' for job " + step.job_no + " line " +
+                       std::to_string(step.line) + " from " + day.DateText(),
+                   section, step.job_no, step.line});
     const calendar::OwnBookings::Line line{section, step.job_no, step.line};
     while (remaining > 0) {
       // Days the line's earlier steps filled in this run offer nothing.
@@ -97,9 +99,12 @@ struct StepLayout {
       guard.PassedOver(static_cast<int>(open.DaysSince(day)));
       day = open;
       const double reserved = engine.GETCapAsDate(section, day, step.job_no, step.line, data);
-      const DayAccount account{day, section_hours, reserved, section_hours - reserved};
-      if (account.free > 0) {
-        const double hours = std::min(account.free, remaining);
+      DayAccount account{day, section_hours, reserved, section_hours - reserved};
+      const double hours = account.free > 0 ? std::min(account.free, remaining) : 0;
+      account.taken = hours;
+      account.left = remaining - hours;
+      guard.Examined(account);  // as the day stood before this step's booking
+      if (hours > 0) {
         last_number =
             engine.CreateMPSTR(day.AddDays(kOfficeStart), hours, "WIP", step.branch,
                                step.Date(rs, "TJobDate"), data, app, client, section, step.job_no,
@@ -107,9 +112,9 @@ struct StepLayout {
         own.Add(line, day, hours);
         remaining -= hours;
       }
-      guard.Examined(account);
       day = day.AddDays(1);
     }
+    guard.Finished("the step's hours are booked, the last on " + last_number);
     return last_number;
   }
 };

@@ -4,6 +4,7 @@
 #include <kz8mrp/MRPObject.h>
 
 #include "calendar/DayWalk.h"
+#include "common/Text.h"
 #include "host/Sql.h"
 #include "host/services/ConvertTools.h"
 #include "host/services/DbTools.h"
@@ -50,7 +51,7 @@ DayAccount Examine(MRPObject& engine, DataObj& data, Walk& w) {
   const double reserved = engine.GETCapAsDate(w.section, w.day, w.skip_job, w.skip_line, data);
   const bool holiday = w.cut_holiday && engine.isMRPHoliday(w.day, "", data);
   DayAccount account{w.day, holiday ? 0 : w.hours_per_day, reserved,
-                     holiday ? 0 : w.hours_per_day - reserved};
+                     holiday ? 0 : w.hours_per_day - reserved, holiday};
   if (w.lost_hours > 0) {
     account.offered -= w.lost_hours;
     account.free -= w.lost_hours;
@@ -60,23 +61,29 @@ DayAccount Examine(MRPObject& engine, DataObj& data, Walk& w) {
 }
 
 Placed PlaceHours(MRPObject& engine, DataObj& data, Walk w) {
-  DayWalk guard("section '" + w.section + "' " + (w.direction > 0 ? "from " : "back from ") +
-                w.day.DateText());
+  DayWalk guard({"section '" + w.section + "' " + (w.direction > 0 ? "from " : "back from ") +
+                     w.day.DateText(),
+                 w.section, w.skip_job, w.skip_line});
   double booked = 0;
   double last = 0;
   while (booked < w.need) {
-    const DayAccount day = Examine(engine, data, w);
+    DayAccount day = Examine(engine, data, w);
     if (day.free > 0) {
       if (booked + day.free < w.need) {
         booked += day.free;
+        day.taken = day.free;
       } else {
         last = w.need - booked;
+        day.taken = last;
         booked = w.need;
       }
     }
+    day.left = w.need - booked;
     guard.Examined(day);
     if (booked < w.need) w.day = w.day.AddDays(w.direction);
   }
+  guard.Finished("all " + text::NumberText(w.need) + " h placed, the last " +
+                 text::NumberText(last) + " h on " + w.day.DateText());
   return {w.day, last};
 }
 
@@ -85,9 +92,10 @@ OleDate OffHolidays(MRPObject& engine, DataObj& data, OleDate at, int direction)
   DayWalk guard(std::string("the holiday calendar ") + (direction > 0 ? "from " : "back from ") +
                 at.DateText());
   while (engine.isMRPHoliday(at, "", data)) {
-    guard.Examined({at});
+    guard.Examined({at, 0, 0, 0, true});
     at = at.AddDays(direction);
   }
+  guard.Finished(at.ToString() + " is no holiday");
   return at;
 }
 

@@ -4,12 +4,14 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/Commands.h"
+#include "cli/Explain.h"
 #include "cli/Json.h"
 #include "cli/MethodHelp.h"
 #include "cli/Usage.h"
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace kz8mrp::cli {
 namespace {
@@ -27,6 +29,7 @@ struct CallOptions {
   std::string pick;
   bool english = false;
   bool json = false;
+  bool explain = false;
   bool help = false;
   std::string method;
   std::vector<std::string> args;
@@ -122,11 +125,18 @@ void Run(const CallOptions& o, const CLI::App& command) {
   }
   MRPObject engine;
   component::Session session{data, app, client};
+  Explanation explanation(data);
+  std::optional<calendar::ObservedWalks> observed;
+  if (o.explain) observed.emplace(explanation);
   const Variant result = Invoke(m, engine, session, slots);
+  observed.reset();
   if (o.json) {
-    PrintJson(ResultJson(m, result, slots));
+    Json answer = ResultJson(m, result, slots);
+    if (o.explain) answer["explain"] = explanation.ToJson();
+    PrintJson(answer);
   } else {
     std::cout << component::FormatValue(result) << '\n';
+    if (o.explain) std::cout << explanation.Text();
   }
 }
 
@@ -146,6 +156,8 @@ void AddCallCommand(CLI::App& app) {
   call->add_option("--now", o->now, "The session's clock, \"YYYY-MM-DD HH:MM:SS\"");
   call->add_option("--pick", o->pick, "Answer pick lists: row numbers from 1 (N[,N...]) or none");
   call->add_flag("--json", o->json, "One JSON object: {\"result\": ..., \"byref\": {...}}");
+  call->add_flag("--explain", o->explain,
+                 "After the result, each day the date computation looked at, and why it stopped");
   call->add_option("METHOD", o->method, "The method (kz8mrp methods lists them)");
   call->add_option("ARGS", o->args, "NAME=VALUE for the method's parameters");
   call->callback([o, call] { Run(*o, *call); });

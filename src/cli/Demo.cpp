@@ -23,9 +23,8 @@ namespace kz8mrp::cli {
 namespace {
 
 constexpr const char* kDefaultDemoDb = "kz8mrp-demo.db";
-const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
-std::string Day(OleDate d) { return d.DateText() + " " + kWeekdays[d.DayOfWeek()]; }
+std::string Day(OleDate d) { return d.DateText() + " " + WeekdayName(d); }
 
 struct Planner {
   MRPObject engine;

@@ -17,7 +17,6 @@ constexpr double kTop = 56;
 constexpr double kLaneHeight = 20;
 constexpr double kRowPadding = 6;
 constexpr double kLabelCellWidth = 7;  // a terminal cell of label text, in pixels
-const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
@@ -150,7 +149,7 @@ std::string Axis(const Schedule& schedule, const Scale& scale, double bottom) {
   for (OleDate day = schedule.range.first; day < schedule.range.End(); day = day.AddDays(1)) {
     const OleDate::Parts p = day.Split();
     std::string label;
-    if (days) label = std::string(kWeekdays[day.DayOfWeek()]) + " " + std::to_string(p.day);
+    if (days) label = std::string(WeekdayName(day)) + " " + std::to_string(p.day);
     if (weeks && day.DayOfWeek() == 1) label = std::to_string(p.day) + " " + kMonths[p.month - 1];
     if (!days && !weeks && p.day == 1)
       label = std::string(kMonths[p.month - 1]) + " " + std::to_string(p.year);

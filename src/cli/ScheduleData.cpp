@@ -80,6 +80,11 @@ DayRange ReadDayRange(const std::string& from, const std::string& to) {
   return range;
 }
 
+const char* WeekdayName(OleDate day) {
+  static const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  return kWeekdays[day.DayOfWeek()];
+}
+
 const char* KindName(const std::string& type) {
   if (type == "WIP") return "production";
   if (type == "FG") return "finished goods";

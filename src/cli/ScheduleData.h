@@ -37,6 +37,9 @@ struct Reservation {
   bool cancelled = false;
 };
 
+// "Mon", "Tue", ...
+const char* WeekdayName(OleDate day);
+
 // What the kind of a reservation is called: "production", "finished goods",
 // "maintenance", "section holiday", "other".
 const char* KindName(const std::string& reserve_type);

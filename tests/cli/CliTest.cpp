@@ -3,6 +3,8 @@
 #include "support/Process.h"
 #include "support/TestDb.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -337,6 +339,58 @@ TEST_P(CliTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
       EXPECT_NE(cells[s], " ") << line;
     }
   }
+}
+
+// A worked week: 7.5 h a day once the setup's half hour is off, another job's
+// 3 h on Tuesday, Wednesday a holiday; the account adds up to the end it gives.
+TEST_P(CliTest, ExplainAccountsForEveryDayTheDateComputationLookedAt) {
+  Insert("KZ8TSection", {{"TSecCode", "CUT"}, {"TSecHOffice", 8}});
+  Insert("KZ8TEmpHoliday", {{"TEhdHolidayDate", "2027-01-06"}, {"TEhdYear", 2027}});
+  InsertRows(
+      "KZ8TMPS",
+      {"TMPSNo", "TMPSTSecCode", "TMPSStartDate", "TMPSEndDate", "TMPSHour", "TMPSReserveType",
+       "TMPSTJStTJbMTJobNo", "TMPSStatus", "TMPSDate"},
+      {{"MPS-OTHER", "CUT", "2027-01-05 08:00", "2027-01-05 11:00", 3, "WIP", "J9", 1,
+        "2027-01-05"},
+       {"MPS-FG", "CUT", "2027-01-05 08:00", "2027-01-05 12:00", 4, "FG", "J9", 1, "2027-01-05"}});
+  const std::vector<std::string> words = {"--explain",
+                                          "GetEndDateTime3",
+                                          "StartDateTime=2027-01-04 08:00",
+                                          "EairyFinish=2027-01-04 08:00",
+                                          "EsDay=2",
+                                          "TSecCode=CUT",
+                                          "SetupTime=30"};
+  std::vector<std::string> json_words = words;
+  json_words.insert(json_words.begin(), "--json");
+  const Outcome o = Call(json_words);
+  ASSERT_EQ(o.status, 0) << o.err;
+  const auto answer = nlohmann::json::parse(o.out);
+  EXPECT_EQ(answer["result"], "2027-01-07 11:00:00");  // 08:00 and Thursday's 3 h
+  const auto& walk = answer["explain"][0];
+  const std::tuple<const char*, bool, double, double, double, double> days[] = {
+      {"2027-01-04", false, 7.5, 0, 7.5, 7.5},
+      {"2027-01-05", false, 7.5, 3, 4.5, 3},
+      {"2027-01-06", true, 0, 0, 0, 3},
+      {"2027-01-07", false, 7.5, 0, 3, 0}};
+  ASSERT_EQ(walk["days"].size(), std::size(days)) << o.out;
+  for (std::size_t i = 0; i < std::size(days); ++i) {
+    const auto& [date, holiday, offered, reserved, taken, left] = days[i];
+    const auto& d = walk["days"][i];
+    EXPECT_EQ(d["date"], date);
+    EXPECT_EQ(std::make_tuple(d["holiday"].get<bool>(), d["offered"].get<double>(),
+                              d["reserved"].get<double>(), d["taken"].get<double>(),
+                              d["left"].get<double>()),
+              std::make_tuple(holiday, offered, reserved, taken, left))
+        << date;
+  }
+  EXPECT_EQ(walk["days"][1]["reservations"].dump(), "[{\"hours\":3.0,\"no\":\"MPS-OTHER\"}]");
+  EXPECT_EQ(walk["stopped"], "all 15 h placed, the last 3 h on 2027-01-07");
+  EXPECT_NE(Call(words).out.find("2027-01-07 11:00:00\nwalk: section 'CUT' from 2027-01-04\n"
+                                 "  2027-01-04 Mon  offers 7.5 h, reserved 0 h; takes 7.5 h, "
+                                 "7.5 h left\n  2027-01-05 Tue  offers 7.5 h, reserved 3 h "
+                                 "(MPS-OTHER 3 h); takes 4.5 h, 3 h left\n  2027-01-06 Wed  "
+                                 "holiday; takes 0 h, 3 h left\n"),
+            std::string::npos);
 }
 
 // Run twice on one database, the demo rebuilds its job under the same number
