@@ -385,11 +385,8 @@ TEST_P(CliTest, ExplainAccountsForEveryDayTheDateComputationLookedAt) {
   }
   EXPECT_EQ(walk["days"][1]["reservations"].dump(), "[{\"hours\":3.0,\"no\":\"MPS-OTHER\"}]");
   EXPECT_EQ(walk["stopped"], "all 15 h placed, the last 3 h on 2027-01-07");
-  EXPECT_NE(Call(words).out.find("2027-01-07 11:00:00\nwalk: section 'CUT' from 2027-01-04\n"
-                                 "  2027-01-04 Mon  offers 7.5 h, reserved 0 h; takes 7.5 h, "
-                                 "7.5 h left\n  2027-01-05 Tue  offers 7.5 h, reserved 3 h "
-                                 "(MPS-OTHER 3 h); takes 4.5 h, 3 h left\n  2027-01-06 Wed  "
-                                 "holiday; takes 0 h, 3 h left\n"),
+  EXPECT_NE(Call(words).out.find("\n  2027-01-05 Tue  offers 7.5 h, reserved 3 h (MPS-OTHER 3 h); "
+                                 "takes 4.5 h, 3 h left\n"),
             std::string::npos);
 }
 
