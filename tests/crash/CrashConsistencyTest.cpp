@@ -48,8 +48,13 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
 
 class CrashTest : public DbTest {
  protected:
+  // The plant each change starts from: the demo's plant, or what the whole demo leaves.
+  std::vector<std::string> plant_ = {"init", "--demo"};
+
   std::string Plant(const std::string& database) {
-    const Outcome o = RunKz8mrp({"init", "--db", database, "--demo"});
+    std::vector<std::string> words = plant_;
+    words.insert(words.end(), {"--db", database});
+    const Outcome o = RunKz8mrp(words);
     EXPECT_EQ(o.status, 0) << o.err;
     return database;
   }
@@ -110,6 +115,11 @@ class CrashTest : public DbTest {
 TEST_P(CrashTest, JobFromSalesOrder) { ExpectAllOrNothing("job-from-sales-order"); }
 
 TEST_P(CrashTest, ScheduleFromJob) { ExpectAllOrNothing("schedule-from-job"); }
+
+TEST_P(CrashTest, ProductionOrderFromJobLine) {
+  plant_ = {"demo"};
+  ExpectAllOrNothing("production-order-from-job-line");
+}
 
 KZ8_INSTANTIATE_DB_TEST(CrashTest);
 

@@ -13,6 +13,7 @@
 #include <iostream>
 #include <limits>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -36,6 +37,15 @@ const std::map<std::string, Scenario>& Scenarios() {
       {"schedule-from-job",
        [](MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client) {
          engine.CreateMPSFromJob("JOB-DEMO-1", data, app, client);
+       }},
+      // On the plant the whole demo leaves: the six chairs its job still has to
+      // order, approved at once, so the job's totals move with the order.
+      {"production-order-from-job-line",
+       [](MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client) {
+         if (engine.CreateProductionOrderFromJobLn3("JOB-2612-00001", 2, 1, data, app, client, 6)
+                 .empty()) {
+           throw std::runtime_error("no production order was made");
+         }
        }},
   };
   return scenarios;
