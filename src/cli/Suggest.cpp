@@ -32,6 +32,10 @@ std::string NearestName(std::string_view word, const std::vector<std::string>& n
   std::size_t best = std::max<std::size_t>(2, typed.size() / 3) + 1;
   std::string nearest;
   for (const std::string& name : names) {
+    // Never nearer than the difference in length: a word pasted by mistake,
+    // however long, is answered at once.
+    const std::size_t longer = std::max(typed.size(), name.size());
+    if (longer - std::min(typed.size(), name.size()) >= best) continue;
     const std::size_t d = EditDistance(typed, text::ToLower(name));
     if (d < best) {
       best = d;
