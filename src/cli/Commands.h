@@ -27,6 +27,7 @@ void AddCallCommand(CLI::App& app);
 void AddMethodsCommand(CLI::App& app);
 void AddHelpCommand(CLI::App& app);
 void AddScheduleCommand(CLI::App& app);
+void AddMrpCommand(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 
 // The description of a database that every sub-command's --db takes.

@@ -17,7 +17,7 @@ namespace {
 // Every sub-command of the program, in the order the usage lists them.
 constexpr void (*kCommands[])(CLI::App&) = {AddInitCommand,    AddCallCommand, AddSettingCommand,
                                             AddMethodsCommand, AddHelpCommand, AddScheduleCommand,
-                                            AddDemoCommand};
+                                            AddMrpCommand,     AddDemoCommand};
 
 // A failed call given --json also answers in JSON, so that a script reads both
 // outcomes from standard output.

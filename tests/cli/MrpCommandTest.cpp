@@ -1,0 +1,67 @@
+// kz8mrp mrp: the plant's finished goods planned in one run, and the products
+// that run short.
+#include "support/Process.h"
+#include "support/TestDb.h"
+
+#include <nlohmann/json.hpp>
+
+namespace kz8test {
+namespace {
+
+class MrpCommandTest : public DbTest {
+ protected:
+  void SetUp() override {
+    DbTest::SetUp();
+    InsertRows("KZ8TProduct", {"TPdtCode"}, {{"CHAIR"}, {"O'BRIEN--#$"}, {"TABLE"}});
+    InsertRows("KZ8TJob", {"TJobNo", "TJobApproveStatus", "TJobCancelStatus"}, {{"J1", 1, 0}});
+    InsertRows("KZ8TJobMB", {"TJbMTJobNo", "TJbMLn", "TJbMSourceDate"},
+               {{"J1", 1, "2027-03-02"}, {"J1", 2, "2027-03-04"}});
+    InsertRows("KZ8TJobMaterial",
+               {"TJMtTJbMTJobNo", "TJMtTJbMLn", "TJMtLn", "TJMtProductCode", "TJMtQuantity"},
+               {{"J1", 1, 1, "O'BRIEN--#$", 5}, {"J1", 2, 1, "O'BRIEN--#$", 2.5}});
+    InsertRows(
+        "KZ8TStockCard",
+        {"TStcTInvNo", "TStcLn", "TStcTPdtCode", "TStcDate", "TStcStockKind", "TStcQuantity"},
+        {{"R1", 1, "O'BRIEN--#$", "2027-03-03", "FG", 4}});
+  }
+  Outcome Mrp(std::vector<std::string> words) {
+    words.insert(words.begin(), {"mrp", "--db", connection_string_});
+    return RunKz8mrp(words);
+  }
+};
+
+TEST_P(MrpCommandTest, ListsProductsThatRunShortAndWhen) {
+  const Outcome json = Mrp({"--from", "2027-03-01", "--to", "2027-03-07", "--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_EQ(json.err, "");  // no progress where there is no terminal
+  EXPECT_EQ(nlohmann::json::parse(json.out),
+            nlohmann::json::parse(R"({"from":"2027-03-01","to":"2027-03-07","products":3,
+              "shortages":[{"product":"O'BRIEN--#$","first_day":"2027-03-02","lowest":-5}]})"));
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TMRP"), "21");
+
+  const Outcome shown =
+      RunKz8mrpOnTerminal({"mrp", "--db", connection_string_, "--from", "2027-03-01", "--to",
+                           "2027-03-02", "--product", "TABLE", "--product", "O'BRIEN--#$"},
+                          "");
+  ASSERT_EQ(shown.status, 0) << shown.out;
+  EXPECT_NE(shown.out.find("products 2/2"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("O'BRIEN--#$  2027-03-02       -5\r\n"), std::string::npos) << shown.out;
+}
+
+TEST_P(MrpCommandTest, RefusesBadRequestsAndWritesNothing) {
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"--from", "2027-03-05", "--to", "2027-03-01"},
+        {"--from", "2027-02-30", "--to", "2027-03-01"},
+        {"--from", "2027-03-01", "--to", "2027-03-02", "--product", "TABLE", "--product",
+         "SOFA"}}) {
+    const Outcome r = Mrp(words);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err, "");
+  }
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TMRP"), "0");
+}
+
+KZ8_INSTANTIATE_DB_TEST(MrpCommandTest);
+
+}  // namespace
+}  // namespace kz8test
