@@ -2,6 +2,7 @@
 // start, laid back from its end.
 #include "Plant.h"
 #include "calendar/DayWalk.h"
+#include "support/Errors.h"
 
 namespace kz8test {
 namespace {
@@ -49,13 +50,10 @@ class SteppingTest : public PlantTest {
     for (const Walk& w : walks) EXPECT_EQ(Run(w), w.gives) << w.why;
   }
   void ExpectGivesUp(const Walk& w) {
-    try {
-      Run(w);
-      ADD_FAILURE() << w.why << ": the walk did not give up";
-    } catch (const Error& e) {
-      EXPECT_EQ(e.Number(), kz8mrp::errc::kOverflow);
-      EXPECT_NE(std::string(e.what()).find(w.gives), std::string::npos) << e.what();
-    }
+    const auto e = ErrorFrom([&] { Run(w); });
+    ASSERT_TRUE(e) << w.why << ": the walk did not give up";
+    EXPECT_EQ(e->Number(), kz8mrp::errc::kOverflow);
+    EXPECT_NE(std::string(e->what()).find(w.gives), std::string::npos) << e->what();
   }
 };
 
