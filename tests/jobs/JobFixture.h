@@ -70,13 +70,16 @@ class JobTest : public DbTest {
   }
   // clang-format on
 
-  // The first row of a query, its columns joined by '|', a null shown as "null".
+  // Every row of a query: columns joined by '|', rows by ';', a null as "null".
   std::string Values(const std::string& sql) {
     const auto rs = Query(sql);
-    std::string out;
     if (rs.rows.empty()) return "no row";
-    for (const auto& v : rs.rows.front()) {
-      out += (out.empty() ? "" : "|") + (v.IsNull() ? std::string("null") : v.AsText());
+    std::string out;
+    for (const auto& row : rs.rows) {
+      if (&row != &rs.rows.front()) out += ';';
+      for (const auto& v : row) {
+        out += (&v == &row.front() ? "" : "|") + (v.IsNull() ? std::string("null") : v.AsText());
+      }
     }
     return out;
   }

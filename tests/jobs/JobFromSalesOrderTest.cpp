@@ -80,20 +80,11 @@ TEST_P(JobFromSalesOrderTest, RebuildingReplacesTheChildrenAndKeepsTheNumber) {
   SalesLine("SO1", 2, "CHR", 40);
   SalesLine("SO1", 3, "LMP", 5);
   const std::string job = Make("SO1");
-  const auto material = [&](const std::string& of_job) {
-    Insert("KZ8TJobMaterial", {{"TJMtTJbMTJobNo", of_job},
-                               {"TJMtTJbMLn", 1},
-                               {"TJMtLevel", 1},
-                               {"TJMtTSpdStep", 1},
-                               {"TJMtLn", 1}});
-  };
-  material(job);
-  material("OTHER");
-  Insert("KZ8TJobDL", {{"TJDLTJbMTJobNo", job},
-                       {"TJDLTJbMLn", 1},
-                       {"TJDLLevel", 1},
-                       {"TJDLTSpdStep", 1},
-                       {"TJDLLn", 1}});
+  InsertRows("KZ8TJobMaterial",
+             {"TJMtTJbMTJobNo", "TJMtTJbMLn", "TJMtLevel", "TJMtTSpdStep", "TJMtLn"},
+             {{job, 1, 1, 1, 1}, {"OTHER", 1, 1, 1, 1}});
+  InsertRows("KZ8TJobDL", {"TJDLTJbMTJobNo", "TJDLTJbMLn", "TJDLLevel", "TJDLTSpdStep", "TJDLLn"},
+             {{job, 1, 1, 1, 1}});
   ProductionOrder({"P1", job, 2, "CHR", 15});
 
   // The order changes: a line is dropped, another grows.
@@ -151,11 +142,8 @@ TEST_P(JobFromSalesOrderTest, RoutingRowsAreNumberedAcrossTheJob) {
   SalesLine("SO1", 2, "CHR", 1);
   Make("SO1");
 
-  std::string rows;
-  for (const auto& r : Query("SELECT TJStLn, TJStTJbMLn FROM KZ8TJobMethod ORDER BY TJStLn").rows) {
-    rows += r[0].AsText() + ":" + r[1].AsText() + " ";
-  }
-  EXPECT_EQ(rows, "1:1 2:1 3:2 ");  // line 0's routing row goes to line 1
+  // Line 0's routing row goes to line 1.
+  EXPECT_EQ(Values("SELECT TJStLn, TJStTJbMLn FROM KZ8TJobMethod ORDER BY TJStLn"), "1|1;2|1;3|2");
   EXPECT_EQ(Values("SELECT TJbMType FROM KZ8TJobMB WHERE TJbMLn=0"), "0");
   EXPECT_EQ(Count("KZ8TJobMB WHERE TJbMProcessStatus=2"), "3");  // the order was revised
 }

@@ -1,4 +1,5 @@
-// Job quantity totals recomputed from the production orders that name a job.
+// Job quantity totals recomputed from the production orders that name a job,
+// and a production order's progress reset with its receipts posted again.
 #include "jobs/JobFixture.h"
 
 namespace kz8test {
@@ -17,6 +18,20 @@ class JobTotalsTest : public JobTest {
         "SELECT TJobTotalRequest, TJobTotalArrear, TJobTotalRequest3, TJobTotalArrear3 FROM "
         "KZ8TJob WHERE TJobNo='" +
         job + "'");
+  }
+  void Receipt(const std::string& no, const std::string& order, const std::string& kind,
+               int approved = 1, int cancelled = 0) {
+    InsertRows("KZ8TInventory",
+               {"TInvNo", "TInvDate", "TInvTInTAlias", "TInvTJPDNo", "TinvApproveStatus",
+                "TinvCancelStatus"},
+               {{no, "2027-01-03", kind, order, approved, cancelled}});
+    InsertRows("KZ8TInventoryMB",
+               {"TIvbTInvNo", "TIvbLn", "TIvbTPdtCode", "TIvbStockKind", "TIvbQuantity"},
+               {{no, 1, "TBL", "FG", 10}});
+  }
+  kz8mrp::Integer Reset(const std::string& order) {
+    return InTransaction(
+        [&] { return engine_.AdjustJOBProductionTR("", order, true, *data_, app_, client_); });
   }
 };
 
@@ -116,6 +131,41 @@ TEST_P(JobTotalsTest, ProductionOrderNamesTheJobToRecompute) {
             1);
   EXPECT_EQ(LineTotals("J2", 1), "30|70|90|210");
   EXPECT_EQ(LineTotals("J1", 1), "null|null|null|null");
+}
+
+TEST_P(JobTotalsTest, ResetOrderStepsAreOutstandingAgainAndPercentagesNeedARequest) {
+  const Row progress = {{"TJPMRequest", 200}, {"TJPMRequest3", 600}, {"TJPMArrear", 20},
+                        {"TJPMArrear3", 60},  {"TJPMFinishQT", 180}, {"TJPMFinishQT3", 540},
+                        {"TJPMFinishPC", 90}, {"TJPMLoss", 10},      {"TJPMLossPC", 3}};
+  OrderStep("P'1", 1, 1, "CUT", progress);
+  OrderStep("P'1", 2, 2, "ASM",
+            {{"TJPMRequest", 0}, {"TJPMFinishQT", 4}, {"TJPMFinishPC", 33}, {"TJPMLossPC", 7}});
+  OrderStep("P2", 1, 1, "CUT", progress);
+  const std::string step =
+      "SELECT TJPMArrear, TJPMArrear3, TJPMFinishQT, TJPMFinishQT3, TJPMFinishPC, TJPMLossPC "
+      "FROM KZ8TJobProductionM WHERE TJPMTJPdNo=";
+
+  EXPECT_EQ(Reset("P'1"), 0);
+
+  EXPECT_EQ(Values(step + "'P''1' AND TJPMLn=1"), "200|600|0|0|0|5");
+  EXPECT_EQ(Values(step + "'P''1' AND TJPMLn=2"), "0|null|0|0|33|7");  // no request: kept
+  EXPECT_EQ(Values(step + "'P2'"), "20|60|180|540|90|3");              // another order
+}
+
+TEST_P(JobTotalsTest, ResetOrderPostsAgainOnlyTheOrdersApprovedFinishedGoodsReceipts) {
+  Receipt("R1", "P'1", "RECEIVEFGBUILT");
+  Receipt("R2", "P'1", "RECEIVEFGBUILTOUT");
+  Receipt("R3", "P'1", "RECEIVEFGBUILTNOMRP");
+  Receipt("R4", "P'1", "RECEIVEFGBUILT", /*approved=*/0);
+  Receipt("R5", "P'1", "RECEIVEFGBUILT", 1, /*cancelled=*/1);
+  Receipt("R6", "P'1", "ISSUERM");
+  Receipt("R7", "P2", "RECEIVEFGBUILT");
+
+  Reset("P'1");
+
+  EXPECT_EQ(Scalar("SELECT COUNT(*) || '' || COUNT(DISTINCT TStcTInvNo) || MIN(TStcTInvNo) || "
+                   "MAX(TStcTInvNo) FROM KZ8TStockCard"),
+            "33R1R3");
 }
 
 KZ8_INSTANTIATE_DB_TEST(JobTotalsTest);
