@@ -5,7 +5,7 @@ set -euo pipefail
 
 kz8mrp_packages=(g++ cmake ninja-build pkg-config libsqlite3-dev libpq-dev
                  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-                 nlohmann-json3-dev libpng-dev "$@")
+                 nlohmann-json3-dev "$@")
 
 kz8mrp_install_missing() {
   local missing=()

@@ -102,7 +102,9 @@ Json Chromium::Call(const std::string& method, const Json& params) {
 }
 
 Json Chromium::Evaluate(const std::string& expression) {
-  const Json r = Call("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}});
+  const Json r =
+      Call("Runtime.evaluate",
+           {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}});
   if (r.contains("exceptionDetails")) throw std::runtime_error(r["exceptionDetails"].dump());
   return r["result"]["value"];
 }

@@ -26,7 +26,7 @@ class Chromium {
 
   // A command to the page; its result, or a thrown error.
   Json Call(const std::string& method, const Json& params = Json::object());
-  // The value of a JavaScript expression evaluated in the page.
+  // The value of a JavaScript expression evaluated in the page (a promise's, once settled).
   Json Evaluate(const std::string& expression);
   // Waits for an event of the page (at most 30 seconds).
   void WaitFor(const std::string& event);
