@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -69,39 +70,21 @@ Outcome RunKz8mrp(const std::vector<std::string>& words, const std::string& inpu
   return RunProgram(argv, input);
 }
 
-namespace {
-
-// A copy of the program where any user may run it, removed when the tests end.
-class SharedCopy {
- public:
-  SharedCopy()
-      : path_(std::filesystem::temp_directory_path() /
-              ("kz8mrp-cli-" + std::to_string(::getpid()))) {
-    std::filesystem::copy_file(KZ8MRP_CLI, path_,
-                               std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::permissions(
-        path_, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                   std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                   std::filesystem::perms::others_exec);
-  }
-  SharedCopy(const SharedCopy&) = delete;
-  SharedCopy& operator=(const SharedCopy&) = delete;
-  ~SharedCopy() {
-    std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
-  }
-  std::string path() const { return path_.string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
-}  // namespace
-
 Outcome RunKz8mrpUnprivileged(const std::vector<std::string>& words) {
   if (::geteuid() != 0) return RunKz8mrp(words);
-  static const SharedCopy program;
-  std::vector<std::string> argv = {"runuser", "-u", "nobody", "--", program.path()};
+  // A copy of the program where any user may run it, removed when the tests end.
+  static const std::string program = [] {
+    static const auto path =
+        std::filesystem::temp_directory_path() / ("kz8mrp-cli-" + std::to_string(::getpid()));
+    std::filesystem::copy_file(KZ8MRP_CLI, path, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::permissions(path, static_cast<std::filesystem::perms>(0755));
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove(path, ignored);
+    });
+    return path.string();
+  }();
+  std::vector<std::string> argv = {"runuser", "-u", "nobody", "--", program};
   argv.insert(argv.end(), words.begin(), words.end());
   return RunProgram(argv);
 }
