@@ -54,11 +54,9 @@ TEST_P(FormulaTest, ParametersComeFromTheGroupsCommittedFormulaOnly) {
 }
 
 TEST_P(FormulaTest, PickListColumnsAreCaptionedAndSizedByTheGroup) {
-  Insert("KZ8TMRPformulaGrp", {{"TMRGCode", "G1"},
-                               {"TMRGField1", "สี;TEXT;10"},
-                               {"TMRGField2", "Length;TEXT;30"},
-                               {"TMRGField3", "Temperature;NUMBER;3"},
-                               {"TMRGField5", "Note;TEXT"}});
+  InsertRows("KZ8TMRPformulaGrp",
+             {"TMRGCode", "TMRGField1", "TMRGField2", "TMRGField3", "TMRGField5"},
+             {{"G1", "สี;TEXT;10", "Length;TEXT;30", "Temperature;NUMBER;3", "Note;TEXT"}});
   Formula("G1", "F1", "Blue", {"blue", "long", "70"}, "M1");
   Formula("BARE", "F2", "No definitions");
   AnswerPickLists({});
