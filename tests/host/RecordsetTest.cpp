@@ -194,15 +194,12 @@ TEST_P(RecordsetTest, CatalogGivesTypesAndTheKeyInOrder) {
 
 TEST_P(RecordsetTest, ErrorsCarryTheDatabasesCodeAndTheStatement) {
   const std::string sql = "SELECT TSecCode FROM KZ8TNoSuchTable";
-  try {
-    data_->Connection().Query(sql);
-    FAIL() << "a missing table was read";
-  } catch (const kz8mrp::Error& e) {
-    EXPECT_NE(e.Number(), 0);
-    EXPECT_EQ(e.NativeCode(), IsPostgres() ? "42P01" : "SQLITE 1");
-    EXPECT_NE(kz8mrp::text::ToLower(e.Text()).find("kz8tnosuchtable"), std::string::npos);
-    EXPECT_EQ(e.Sql(), sql);
-  }
+  const auto e = ErrorFrom([&] { data_->Connection().Query(sql); });
+  ASSERT_TRUE(e) << "a missing table was read";
+  EXPECT_NE(e->Number(), 0);
+  EXPECT_EQ(e->NativeCode(), IsPostgres() ? "42P01" : "SQLITE 1");
+  EXPECT_NE(kz8mrp::text::ToLower(e->Text()).find("kz8tnosuchtable"), std::string::npos);
+  EXPECT_EQ(e->Sql(), sql);
 }
 
 KZ8_INSTANTIATE_DB_TEST(RecordsetTest);

@@ -1,6 +1,7 @@
 // How a PostgreSQL session behaves when its server goes away or cannot be
 // reached, and the address form of its connection string.
 #include "host/db/Pool.h"
+#include "support/Errors.h"
 #include "support/TestDb.h"
 
 #include <libpq-fe.h>
@@ -49,13 +50,10 @@ TEST_P(ServerSessionTest, ServerEndingTheSessionGivesAClearError) {
   data_->OpenSession();
   data_->BeginTrans();
   Terminate(BackendPid(data_->Connection()));
-  try {
-    data_->ExecuteSQL("UPDATE KZ8TSection SET TSecHOffice=8");
-    FAIL() << "a statement on a lost session succeeded";
-  } catch (const kz8mrp::Error& e) {
-    EXPECT_EQ(e.NativeCode().substr(0, 2), "57") << e.NativeCode();  // operator intervention
-    EXPECT_NE(e.Text().find("connection"), std::string::npos) << e.Text();
-  }
+  const auto e = ErrorFrom([&] { data_->ExecuteSQL("UPDATE KZ8TSection SET TSecHOffice=8"); });
+  ASSERT_TRUE(e) << "a statement on a lost session succeeded";
+  EXPECT_EQ(e->NativeCode().substr(0, 2), "57") << e->NativeCode();  // operator intervention
+  EXPECT_NE(e->Text().find("connection"), std::string::npos) << e->Text();
   EXPECT_FALSE(data_->Connection().backend().Healthy());
   EXPECT_THROW(data_->RollbackTrans(), kz8mrp::Error);
   data_->CloseSession();
@@ -89,14 +87,11 @@ TEST_P(ServerSessionTest, UnreachableServerFailsInsteadOfHanging) {
   ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
   const std::string silent = "host=127.0.0.1 port=" + std::to_string(ntohs(address.sin_port)) +
                              " dbname=plant user=planner connect_timeout=2";
-  try {
-    kz8mrp::db::Connection::Open(silent);
-    FAIL() << "a silent server was taken for a database";
-  } catch (const kz8mrp::Error& e) {
-    EXPECT_EQ(e.NativeCode(), "08001");
-    EXPECT_NE(e.Text().find("cannot connect"), std::string::npos) << e.Text();
-  }
+  const auto e = ErrorFrom([&] { kz8mrp::db::Connection::Open(silent); });
   ::close(listener);
+  ASSERT_TRUE(e) << "a silent server was taken for a database";
+  EXPECT_EQ(e->NativeCode(), "08001");
+  EXPECT_NE(e->Text().find("cannot connect"), std::string::npos) << e->Text();
   EXPECT_THROW(kz8mrp::db::Connection::Open("host=/nonexistent dbname=plant"), kz8mrp::Error);
 }
 

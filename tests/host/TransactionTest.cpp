@@ -5,6 +5,7 @@
 #include "host/db/Pool.h"
 #include "host/db/Recordset.h"
 #include "host/services/SettingTools.h"
+#include "support/Errors.h"
 #include "support/TestDb.h"
 
 namespace kz8test {
@@ -30,14 +31,11 @@ class TransactionTest : public DbTest {
 TEST_P(TransactionTest, FailedStatementLeavesTheRestOfTheDocumentToCommit) {
   data_->BeginTrans();
   Book("M1");
-  try {
-    Book("M1");  // the same reservation number again
-    FAIL() << "a duplicate key was accepted";
-  } catch (const kz8mrp::Error& e) {
-    // What the order-creating methods catch: the database's own code and the statement.
-    EXPECT_EQ(e.Sql(), "INSERT INTO KZ8TMPS (TMPSNo, TMPSHour) VALUES ('M1', 1)");
-    EXPECT_EQ(e.NativeCode(), IsPostgres() ? "23505" : "SQLITE 1555");
-  }
+  const auto e = ErrorFrom([&] { Book("M1"); });  // the same reservation number again
+  ASSERT_TRUE(e) << "a duplicate key was accepted";
+  // What the order-creating methods catch: the database's own code and the statement.
+  EXPECT_EQ(e->Sql(), "INSERT INTO KZ8TMPS (TMPSNo, TMPSHour) VALUES ('M1', 1)");
+  EXPECT_EQ(e->NativeCode(), IsPostgres() ? "23505" : "SQLITE 1555");
   // ...and go on writing the approval record in the same transaction.
   kz8mrp::host::ApprovalRecord record;
   record.document_no = "PD1";
@@ -118,12 +116,9 @@ TEST_P(TransactionTest, CommitAfterAFailedTransactionControlIsRefused) {
   Book("M1");
   // A failure outside the layer's statement savepoints aborts the server's transaction.
   EXPECT_THROW(data_->Connection().backend().Control("SELECT 1/0"), kz8mrp::Error);
-  try {
-    data_->CommitTrans();
-    FAIL() << "a commit of an aborted transaction reported success";
-  } catch (const kz8mrp::Error& e) {
-    EXPECT_EQ(e.NativeCode(), "25P02");
-  }
+  const auto e = ErrorFrom([&] { data_->CommitTrans(); });
+  ASSERT_TRUE(e) << "a commit of an aborted transaction reported success";
+  EXPECT_EQ(e->NativeCode(), "25P02");
   EXPECT_EQ(data_->TransactionDepth(), 0);  // the next bracket begins afresh
   EXPECT_EQ(Booked(), "");
 }
