@@ -60,4 +60,8 @@ void LoadDemoOrders(db::Connection& connection);
 void ShowOrdersOnJob(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client,
                      const std::string& job);
 
+// The plant's products planned for two weeks against a job's materials, with
+// the products that run short.
+void ShowMrpRun(DataObj& data);
+
 }  // namespace kz8mrp::cli

@@ -225,6 +225,7 @@ void RunDemo(const std::string& db_option) {
   const std::string job =
       ShowJobFromSalesOrder(planner.engine, planner.data, planner.app, planner.client);
   ShowOrdersOnJob(planner.engine, planner.data, planner.app, planner.client, job);
+  ShowMrpRun(planner.data);
   WriteSchedulePage(planner);
 }
 

@@ -7,7 +7,6 @@
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/MrpRun.h"
-#include "common/Text.h"
 
 #include <unistd.h>
 
@@ -39,22 +38,6 @@ MrpProgress TerminalProgress() {
                  left);
     if (done == all) std::fputc('\n', stderr);
   };
-}
-
-std::string ShortageTable(const MrpRun& run) {
-  const std::vector<Shortage> shortages = run.Shortages();
-  std::string out = "MRP " + run.range.first.DateText() + " to " + run.range.last.DateText() +
-                    ": " + std::to_string(run.products.size()) + " products, " +
-                    std::to_string(shortages.size()) + " short of finished goods\n";
-  if (shortages.empty()) return out;
-  std::size_t width = 7;
-  for (const Shortage& s : shortages) width = std::max(width, text::DisplayWidth(s.product));
-  out += "product" + std::string(width - 7, ' ') + "  first short day  lowest balance\n";
-  for (const Shortage& s : shortages) {
-    out += s.product + std::string(width - text::DisplayWidth(s.product), ' ') + "  " +
-           s.first_day.DateText() + "       " + text::NumberText(s.lowest) + "\n";
-  }
-  return out;
 }
 
 Json ShortageJson(const MrpRun& run) {

@@ -3,6 +3,7 @@
 #include <kz8mrp/MRPObject.h>
 
 #include "cli/Usage.h"
+#include "common/Text.h"
 #include "host/db/Connection.h"
 
 #include <algorithm>
@@ -55,6 +56,22 @@ std::vector<Shortage> MrpRun::Shortages() const {
         std::min_element(p.days.begin(), p.days.end(),
                          [](const MrpDay& a, const MrpDay& b) { return a.closing < b.closing; });
     out.push_back({p.code, first->day, lowest->closing});
+  }
+  return out;
+}
+
+std::string ShortageTable(const MrpRun& run) {
+  const std::vector<Shortage> shortages = run.Shortages();
+  std::string out = "MRP " + run.range.first.DateText() + " to " + run.range.last.DateText() +
+                    ": " + std::to_string(run.products.size()) + " products, " +
+                    std::to_string(shortages.size()) + " short of finished goods\n";
+  if (shortages.empty()) return out;
+  std::size_t width = 7;
+  for (const Shortage& s : shortages) width = std::max(width, text::DisplayWidth(s.product));
+  out += "product" + std::string(width - 7, ' ') + "  first short day  lowest balance\n";
+  for (const Shortage& s : shortages) {
+    out += s.product + std::string(width - text::DisplayWidth(s.product), ' ') + "  " +
+           s.first_day.DateText() + "       " + text::NumberText(s.lowest) + "\n";
   }
   return out;
 }

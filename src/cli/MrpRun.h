@@ -47,4 +47,7 @@ using MrpProgress = std::function<void(std::size_t done, std::size_t all)>;
 MrpRun RunMrp(DataObj& data, const DayRange& range, const std::vector<std::string>& only,
               const MrpProgress& progress);
 
+// The run's range and the shortage list, aligned for a terminal.
+std::string ShortageTable(const MrpRun& run);
+
 }  // namespace kz8mrp::cli

@@ -403,6 +403,7 @@ TEST_P(CliTest, DemoShowsTheCalendarAndMakesAJobFromTheSalesOrder) {
     EXPECT_NE(r.out.find("materials: 8 OAK-BOARD at step 1, 32 SCREW-6 (any step)"),
               std::string::npos);
     EXPECT_NE(r.out.find("20 PCS CHR-OAK"), std::string::npos);
+    EXPECT_NE(r.out.find("OAK-BOARD  2027-01-08       -4\n"), std::string::npos);
     const std::string said = "drawn for a browser: ";
     const std::string page = r.out.substr(r.out.find(said) + said.size());
     EXPECT_TRUE(fs::remove(page.substr(0, page.find('\n')))) << r.out;
