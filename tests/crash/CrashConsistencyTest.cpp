@@ -121,6 +121,11 @@ TEST_P(CrashTest, ProductionOrderFromJobLine) {
   ExpectAllOrNothing("production-order-from-job-line");
 }
 
+TEST_P(CrashTest, MrpRunOverThePlant) {
+  plant_ = {"demo"};
+  ExpectAllOrNothing("mrp-run");
+}
+
 KZ8_INSTANTIATE_DB_TEST(CrashTest);
 
 }  // namespace

@@ -4,6 +4,7 @@
 // and the number of statements it sent is printed.
 #include <kz8mrp/MRPObject.h>
 
+#include "cli/MrpRun.h"
 #include "host/db/Connection.h"
 
 #include <signal.h>
@@ -45,6 +46,16 @@ const std::map<std::string, Scenario>& Scenarios() {
          if (engine.CreateProductionOrderFromJobLn3("JOB-2612-00001", 2, 1, data, app, client, 6)
                  .empty()) {
            throw std::runtime_error("no production order was made");
+         }
+       }},
+      // On the plant the whole demo leaves: the two weeks before the sales
+      // order is due, for every product, in the one run the planner starts.
+      {"mrp-run",
+       [](MRPObject&, DataObj& data, AppObj&, ClientObj&) {
+         const kz8mrp::cli::DayRange fortnight{kz8mrp::OleDate::FromParts(2027, 1, 18),
+                                               kz8mrp::OleDate::FromParts(2027, 1, 29)};
+         if (kz8mrp::cli::RunMrp(data, fortnight, {}, {}).products.empty()) {
+           throw std::runtime_error("no product was planned");
          }
        }},
   };
