@@ -1,6 +1,7 @@
 #include "cli/ScheduleChart.h"
 
 #include "calendar/DayWalk.h"
+#include "cli/DayChart.h"
 #include "cli/Page.h"
 #include "common/Text.h"
 
@@ -17,16 +18,8 @@ constexpr double kTop = 56;
 constexpr double kLaneHeight = 20;
 constexpr double kRowPadding = 6;
 constexpr double kLabelCellWidth = 7;  // a terminal cell of label text, in pixels
-const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 constexpr const char* kStyle = R"(<style>
-body { font-family: "Garuda", "Loma", "Noto Sans Thai", "DejaVu Sans", sans-serif; margin: 12px; color: #222; }
-h1 { font-size: 18px; margin: 0 0 8px; }
-svg text { font-size: 11px; fill: #222; }
-.axis line { stroke: #bbb; }
-.axis text { fill: #555; }
-.row-line { stroke: #ddd; }
 .holiday { fill: #f4c7c3; fill-opacity: 0.55; }
 .office { fill: #e3eefc; }
 .bar { stroke: #333; stroke-width: 0.5; }
@@ -37,15 +30,7 @@ svg text { font-size: 11px; fill: #222; }
 .kind-other { fill: #30a0a0; }
 .cancelled { fill-opacity: 0.3; stroke-dasharray: 3 2; }
 .label { fill: #fff; font-size: 10px; pointer-events: none; }
-.legend text { font-size: 12px; }
 </style>)";
-
-struct Scale {
-  OleDate from;
-  OleDate end;
-  double day_width;
-  double X(OleDate d) const { return kLeft + d.DaysSince(from) * day_width; }
-};
 
 std::string ClassOf(const Reservation& r) {
   std::string kind = text::ToLower(r.type);
@@ -91,9 +76,9 @@ std::string LabelFor(const Reservation& r, double width) {
 }
 
 // A bar from the reservation's start to its end, cut to the range shown.
-std::string Bar(const Reservation& r, const Scale& s, double y) {
-  const double x = s.X(std::max(r.start, s.from));
-  const double width = s.X(std::min(r.end, s.end)) - x;
+std::string Bar(const Reservation& r, const DayScale& s, double y) {
+  const double x = s.X(std::max(r.start, s.range.first));
+  const double width = s.X(std::min(r.end, s.range.End())) - x;
   std::string out = "<g><title>" + Escape(Tooltip(r)) + "</title><rect class=\"" + ClassOf(r) +
                     "\" data-no=\"" + Escape(r.no) + "\" x=\"" + Px(x) + "\" y=\"" + Px(y) +
                     "\" width=\"" + Px(width) + "\" height=\"" + Px(kLaneHeight - 4) + "\"/>";
@@ -107,7 +92,7 @@ std::string Bar(const Reservation& r, const Scale& s, double y) {
 
 // A day a section works: its office hours from 08:00, with the hour's break
 // a day of more than four hours takes.
-std::string OfficeHours(const SectionSchedule& s, const Scale& scale, OleDate day, double y,
+std::string OfficeHours(const SectionSchedule& s, const DayScale& scale, OleDate day, double y,
                         double height) {
   const double hours = s.office_hours + (s.office_hours > 4 ? 1 : 0);
   const double x = scale.X(day.AddHours(calendar::kOfficeStartHour));
@@ -120,7 +105,7 @@ bool IsHoliday(const Schedule& schedule, OleDate day) {
   return std::binary_search(schedule.holidays.begin(), schedule.holidays.end(), day);
 }
 
-std::string SectionRow(const Schedule& schedule, const SectionSchedule& s, const Scale& scale,
+std::string SectionRow(const Schedule& schedule, const SectionSchedule& s, const DayScale& scale,
                        double& y) {
   int lane_count = 1;
   const std::vector<int> lanes = Lanes(s.reservations, lane_count);
@@ -140,29 +125,7 @@ std::string SectionRow(const Schedule& schedule, const SectionSchedule& s, const
   return out;
 }
 
-// Day ticks while a day is wide enough to name, then weeks (from Monday),
-// then months.
-std::string Axis(const Schedule& schedule, const Scale& scale, double bottom) {
-  const bool days = scale.day_width >= 30;
-  const bool weeks = !days && scale.day_width * 7 >= 44;
-  std::string out = "<g class=\"axis\">\n";
-  for (OleDate day = schedule.range.first; day < schedule.range.End(); day = day.AddDays(1)) {
-    const OleDate::Parts p = day.Split();
-    std::string label;
-    if (days) label = std::string(WeekdayName(day)) + " " + std::to_string(p.day);
-    if (weeks && day.DayOfWeek() == 1) label = std::to_string(p.day) + " " + kMonths[p.month - 1];
-    if (!days && !weeks && p.day == 1)
-      label = std::string(kMonths[p.month - 1]) + " " + std::to_string(p.year);
-    if (label.empty()) continue;
-    const double x = scale.X(day);
-    out += "<line x1=\"" + Px(x) + "\" x2=\"" + Px(x) + "\" y1=\"" + Px(kTop - 14) + "\" y2=\"" +
-           Px(bottom) + "\"/><text x=\"" + Px(x + 3) + "\" y=\"" + Px(kTop - 4) + "\">" + label +
-           "</text>\n";
-  }
-  return out + "</g>\n";
-}
-
-std::string Holidays(const Schedule& schedule, const Scale& scale, double bottom) {
+std::string Holidays(const Schedule& schedule, const DayScale& scale, double bottom) {
   std::string out;
   for (const OleDate day : schedule.holidays) {
     out += "<rect class=\"holiday\" x=\"" + Px(scale.X(day)) + "\" y=\"" + Px(kTop) +
@@ -172,43 +135,25 @@ std::string Holidays(const Schedule& schedule, const Scale& scale, double bottom
   return out;
 }
 
-std::string Legend(double y) {
-  const std::pair<const char*, const char*> keys[] = {
-      {"bar kind-wip", "production"}, {"bar kind-fg", "finished goods"},
-      {"bar kind-mm", "maintenance"}, {"bar kind-hd", "section holiday"},
-      {"bar kind-other", "other"},    {"bar kind-wip cancelled", "cancelled"},
-      {"holiday", "plant holiday"},   {"office", "office hours"}};
-  std::string out = "<g class=\"legend\">\n";
-  double x = kLeft;
-  for (const auto& [css, name] : keys) {
-    out += "<rect class=\"" + std::string(css) + "\" x=\"" + Px(x) + "\" y=\"" + Px(y) +
-           "\" width=\"14\" height=\"14\"/><text x=\"" + Px(x + 19) + "\" y=\"" + Px(y + 11) +
-           "\">" + name + "</text>\n";
-    x += 30 + 7.5 * static_cast<double>(std::string_view(name).size());
-  }
-  return out + "</g>\n";
-}
+const std::vector<std::pair<const char*, const char*>> kKeys = {
+    {"bar kind-wip", "production"}, {"bar kind-fg", "finished goods"},
+    {"bar kind-mm", "maintenance"}, {"bar kind-hd", "section holiday"},
+    {"bar kind-other", "other"},    {"bar kind-wip cancelled", "cancelled"},
+    {"holiday", "plant holiday"},   {"office", "office hours"}};
 
 }  // namespace
 
 std::string ScheduleChartPage(const Schedule& schedule) {
   const DayRange& range = schedule.range;
-  const Scale scale{range.first, range.End(), kAxisWidth / range.Days()};
+  const DayScale scale(range, kLeft, kAxisWidth);
   double y = kTop;
   std::string rows;
   for (const SectionSchedule& s : schedule.sections) rows += SectionRow(schedule, s, scale, y);
   const double bottom = y;
-  const std::string title =
-      "Machine schedule " + range.first.DateText() + " to " + range.last.DateText();
-  return "<!DOCTYPE html>\n<html lang=\"th\">\n<head>\n<meta charset=\"utf-8\">\n"
-         "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src "
-         "'unsafe-inline'\">\n<title>" +
-         title + "</title>\n" + kStyle + "\n</head>\n<body>\n<h1>" + title + "</h1>\n" +
-         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Px(kLeft + kAxisWidth + 10) +
-         "\" height=\"" + Px(bottom + 40) + "\" data-origin-x=\"" + Px(kLeft) +
-         "\" data-day-width=\"" + Px(scale.day_width) + "\" data-from=\"" + range.first.DateText() +
-         "\">\n" + Holidays(schedule, scale, bottom) + rows + Axis(schedule, scale, bottom) +
-         Legend(bottom + 16) + "</svg>\n</body>\n</html>\n";
+  return DayChartPage("Machine schedule " + range.first.DateText() + " to " + range.last.DateText(),
+                      kStyle, scale, bottom + 40,
+                      Holidays(schedule, scale, bottom) + rows + DayAxis(scale, kTop, bottom) +
+                          Legend(kKeys, kLeft, bottom + 16));
 }
 
 std::string ScheduleTable(const Schedule& schedule) {
