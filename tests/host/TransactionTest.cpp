@@ -1,19 +1,13 @@
 // What a planner's transaction guarantees on both database kinds: a failed
-// statement does not spoil the rest of the document, a rolled-back bracket
-// leaves nothing behind, and an error inside a caller's transaction leaves the
-// decision to the caller.
+// statement does not spoil the rest of the document, and an error inside a
+// caller's transaction leaves the decision to the caller.
 #include "host/db/Pool.h"
-#include "host/db/Recordset.h"
 #include "host/services/SettingTools.h"
 #include "support/Errors.h"
 #include "support/TestDb.h"
 
 namespace kz8test {
 namespace {
-
-using kz8mrp::OleDate;
-using kz8mrp::db::LockType;
-using kz8mrp::db::Recordset;
 
 class TransactionTest : public DbTest {
  protected:
@@ -45,24 +39,6 @@ TEST_P(TransactionTest, FailedStatementLeavesTheRestOfTheDocumentToCommit) {
   data_->CommitTrans();
   EXPECT_EQ(Booked(), "M1 M2 ");
   EXPECT_EQ(Scalar("SELECT TAplDocNo FROM KZ8TApproveLog"), "PD1");
-}
-
-TEST_P(TransactionTest, RolledBackBracketLeavesNoRowBehind) {
-  data_->OpenSession();
-  data_->BeginTrans();
-  kz8mrp::host::SettingTools().NewDocumentNo2("MPS", data_->Connection(), data_->Today(), "HQ",
-                                              "B1");
-  Recordset rs(data_->Connection(), "SELECT * FROM KZ8TMPS  WHERE TMPSNo='M9'",
-               LockType::Optimistic);
-  rs.AddNew();
-  rs.Set("TMPSNo", "M9");
-  rs.Set("TMPSStartDate", OleDate::FromParts(2027, 1, 4, 8, 0));
-  rs.Update();
-  data_->ExecuteSQL("UPDATE KZ8TMPS SET TMPSHour=8 WHERE TMPSNo='M9'");
-  data_->RollbackTrans();
-  data_->CloseSession();
-  EXPECT_EQ(Booked(), "");
-  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TDocNo"), "0");
 }
 
 // The session's uncommitted rows are its own: another connection reads the
