@@ -51,23 +51,12 @@ class OrderTest : public JobTest {
         {{kJob, 1, 1, 1, 2, "TBL", "E1", Value(), 50}, {kJob, 1, 2, 1, 1, "TBL", "E2", 1.5, 80}});
   }
 
-  // Every row of a query: columns joined by '|', rows by ';', null as "null".
-  std::string Rows(const std::string& sql) {
-    std::string out;
-    for (const auto& row : Query(sql).rows) {
-      std::string line;
-      for (const auto& v : row)
-        line += (line.empty() ? "" : "|") + (v.IsNull() ? "null" : v.AsText());
-      out += (out.empty() ? "" : ";") + line;
-    }
-    return out;
-  }
   std::string OrderRows(const char* table, const char* columns, const std::string& order) {
     const std::string key = std::string(table) == "KZ8TJobProductionM" ? "TJPMTJPdNo"
                             : std::string(table) == "KZ8TJobProdMat"   ? "TMteTJPDNo"
                                                                        : "TJPLTJPDNo";
-    return Rows(std::string("SELECT ") + columns + " FROM " + table + " WHERE " + key + "='" +
-                order + "' ORDER BY 1");
+    return Values(std::string("SELECT ") + columns + " FROM " + table + " WHERE " + key + "='" +
+                  order + "' ORDER BY 1");
   }
   // Rows in the four order tables and the history, and numbers drawn: "0/0/0/0/0/0".
   std::string Written() {

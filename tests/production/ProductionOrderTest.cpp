@@ -94,7 +94,8 @@ TEST_P(ProductionOrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour)
               c.line_totals);
   }
   // NOLINTEND(performance-inefficient-string-concatenation)
-  EXPECT_EQ(Rows("SELECT TJbMTotalRequest FROM KZ8TJobMB WHERE TJbMTJobNo='J2'"), "null;null;null");
+  EXPECT_EQ(Values("SELECT TJbMTotalRequest FROM KZ8TJobMB WHERE TJbMTJobNo='J2'"),
+            "null;null;null");
 }
 
 // The book given, else the plant's default; it must exist, else the first
@@ -143,12 +144,10 @@ TEST_P(ProductionOrderTest, BulkOrderIsAnUnapprovedHeaderForTheProduct) {
 // to a new quantity; none for a job that is not there. Nothing is written, not
 // even by the TR methods inside the caller's transaction.
 TEST_P(ProductionOrderTest, NoOrderLeavesNothingBehind) {
-  Insert("KZ8TJobMethod", {{"TJStTJbMTJobNo", kJob},
-                           {"TJStTJbMLn", 9},
-                           {"TJStTSpdStep", 1},
-                           {"TJStLevel", 1},
-                           {"TJStLn", 9},
-                           {"TJStQuantity", 1}});
+  InsertRows(
+      "KZ8TJobMethod",
+      {"TJStTJbMTJobNo", "TJStTJbMLn", "TJStTSpdStep", "TJStLevel", "TJStLn", "TJStQuantity"},
+      {{kJob, 9, 1, 1, 9, 1}});
   const std::function<String()> calls[] = {
       [&] { return FromLine(kJob, 3, 1); },    [&] { return FromLineTR(kJob, 3, 1); },
       [&] { return FromLine(kJob, 9, 1); },    [&] { return FromLineTR(kJob, 9, 1); },
@@ -195,8 +194,8 @@ TEST_P(ProductionOrderTest, InitAgainRekeysAnOlderDatabasesLabourLines) {
   EXPECT_EQ(kz8mrp::text::Join(
                 fixture_connection().backend().DescribeTable("KZ8TJobDL").primary_key, ","),
             IsPostgres() ? "tjdltjbmtjobno,tjdltjbmln,tjdlln" : "TJDLTJbMTJobNo,TJDLTJbMLn,TJDLLn");
-  EXPECT_EQ(Rows("SELECT TJDLTJbMTJobNo, TJDLLn, TJDLTSpdStep, TJDLTEmpCode, TJDLCost FROM "
-                 "KZ8TJobDL ORDER BY 1, 2"),
+  EXPECT_EQ(Values("SELECT TJDLTJbMTJobNo, TJDLLn, TJDLTSpdStep, TJDLTEmpCode, TJDLCost FROM "
+                   "KZ8TJobDL ORDER BY 1, 2"),
             "J'1 --#$|1|1|E2|null;J'1 --#$|2|2|E1|null;J2|4|1|E3|null");
   EXPECT_EQ(OrderRows("KZ8TJobProdDL", "TJPLLn, TJPLTEmpCode", FromLine(kJob, 1)), "1|E2;2|E1");
 }
