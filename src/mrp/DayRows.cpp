@@ -26,14 +26,20 @@ std::array<Value, kFigureColumns.size()> FigureValues(const DayFigures& f) {
 }
 
 // Rows per statement: far below both databases' limit on bound values.
-constexpr std::size_t kRowsPerStatement = 2000;
+constexpr std::size_t kRowsPerStatement = 1000;
 
-// INSERT of a block of day rows that updates the rows already there. Product
-// and time stamp are bound once, as $1 and $2.
-std::string UpsertText(db::Backend& backend, std::size_t rows, bool with_figures) {
-  std::string columns = "TMRPTPdtCode,TMRPDate,TMRPFlag1,TMRPFlag3";
+// INSERT of a block of day rows that updates the rows already there. Each
+// value is bound once and in order, so SQLite takes plain "?": it looks every
+// numbered one up among all the statement's names, a cost that grows with the
+// square of the rows.
+std::string UpsertText(db::Connection& connection, std::size_t rows, bool with_figures) {
+  const auto placeholder = [&connection](int i) {
+    return connection.kind() == db::Kind::SQLite ? std::string("?")
+                                                 : connection.backend().Placeholder(i);
+  };
+  std::string columns = "TMRPTPdtCode,TMRPDate,TMRPFlag3,TMRPFlag1";
   std::string updates = "TMRPFlag1=excluded.TMRPFlag1,TMRPFlag3=excluded.TMRPFlag3";
-  const std::size_t per_row = 1 + (with_figures ? kFigureColumns.size() : 0);
+  const std::size_t per_row = 3 + (with_figures ? kFigureColumns.size() : 0);
   if (with_figures) {
     for (const char* c : kFigureColumns) {
       columns += std::string(",") + c;
@@ -41,12 +47,12 @@ std::string UpsertText(db::Backend& backend, std::size_t rows, bool with_figures
     }
   }
   std::string sql = "INSERT INTO KZ8TMRP (" + columns + ") VALUES ";
-  int next = 3;
+  int next = 1;
   for (std::size_t r = 0; r < rows; ++r) {
-    sql += r == 0 ? "(" : ",(";
-    sql +=
-        backend.Placeholder(1) + "," + backend.Placeholder(next++) + ",1," + backend.Placeholder(2);
-    for (std::size_t c = 1; c < per_row; ++c) sql += "," + backend.Placeholder(next++);
+    for (std::size_t c = 0; c < per_row; ++c) {
+      sql += (c > 0 ? "," : r == 0 ? "(" : ",(") + placeholder(next++);
+      if (c == 2) sql += ",1";
+    }
     sql += ")";
   }
   return sql + " ON CONFLICT (TMRPTPdtCode,TMRPDate) DO UPDATE SET " + updates;
@@ -91,14 +97,14 @@ void WriteDayRows(DataObj& data, const std::string& product, const std::vector<O
   const Value now(data.Now());
   for (std::size_t first = 0; first < days.size(); first += kRowsPerStatement) {
     const std::size_t rows = std::min(kRowsPerStatement, days.size() - first);
-    std::vector<Value> params{Value(product), now};
-    params.reserve(2 + rows * (1 + kFigureColumns.size()));
+    std::vector<Value> params;
+    params.reserve(rows * (3 + kFigureColumns.size()));
     for (std::size_t k = first; k < first + rows; ++k) {
-      params.emplace_back(days[k]);
+      params.insert(params.end(), {Value(product), Value(days[k]), now});
       if (!with_figures) continue;
       for (Value& v : FigureValues(figures[k])) params.push_back(std::move(v));
     }
-    connection.Execute(UpsertText(connection.backend(), rows, with_figures), params);
+    connection.Execute(UpsertText(connection, rows, with_figures), params);
   }
 }
 

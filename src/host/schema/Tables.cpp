@@ -551,6 +551,8 @@ const std::vector<Index>& Indexes() {
       {"KZ8TInventory", {"TInvTJPDNo"}},
       // Stock balances of a product and kind up to a day.
       {"KZ8TStockCard", {"TStcTPdtCode", "TStcStockKind", "TStcDate"}},
+      // Material requirements sum the job materials of one product.
+      {"KZ8TJobMaterial", {"TJMtProductCode"}},
   };
   return indexes;
 }
