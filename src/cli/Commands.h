@@ -61,7 +61,8 @@ void ShowOrdersOnJob(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& c
                      const std::string& job);
 
 // The plant's products planned for two weeks against a job's materials, with
-// the products that run short.
-void ShowMrpRun(DataObj& data);
+// the products that run short; the run, for its page.
+struct MrpRun;
+MrpRun ShowMrpRun(DataObj& data);
 
 }  // namespace kz8mrp::cli

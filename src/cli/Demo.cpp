@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/Commands.h"
+#include "cli/MrpChart.h"
 #include "cli/Page.h"
 #include "cli/ScheduleChart.h"
 #include "common/Text.h"
@@ -183,18 +184,21 @@ void ShowEndsAndStarts(Planner& p) {
   line("painting 1.5 days due " + When(due), "must start", must_start);
 }
 
-// The schedule of the first two weeks of January as a page beside the
-// database (in the working folder for a server).
-void WriteSchedulePage(Planner& p) {
+// The schedule of the first two weeks of January and the MRP run as pages
+// beside the database (in the working folder for a server).
+void WritePages(Planner& p, const MrpRun& run) {
   db::Connection& c = p.data.Connection();
   const std::filesystem::path folder =
       c.kind() == db::Kind::SQLite
           ? std::filesystem::absolute(db::sqlite::FilePathOf(c.ConnectionString())).parent_path()
           : std::filesystem::current_path();
-  const std::string page = (folder / "schedule.html").string();
+  const std::string schedule = (folder / "schedule.html").string();
   const DayRange range{OleDate::FromParts(2027, 1, 1), OleDate::FromParts(2027, 1, 14)};
-  WriteFileWhole(page, ScheduleChartPage(ReadSchedule(p.engine, p.data, range, {})));
-  std::cout << "\nThe machine schedule of 1 to 14 January, drawn for a browser: " << page << '\n';
+  WriteFileWhole(schedule, ScheduleChartPage(ReadSchedule(p.engine, p.data, range, {})));
+  const std::string mrp = (folder / "mrp.html").string();
+  WriteFileWhole(mrp, MrpChartPage(run));
+  std::cout << "\nThe machine schedule of 1 to 14 January, drawn for a browser: " << schedule
+            << "\nThe finished goods of that MRP run, drawn for a browser: " << mrp << '\n';
 }
 
 void RemoveSqliteFile(const std::string& path) {
@@ -225,8 +229,8 @@ void RunDemo(const std::string& db_option) {
   const std::string job =
       ShowJobFromSalesOrder(planner.engine, planner.data, planner.app, planner.client);
   ShowOrdersOnJob(planner.engine, planner.data, planner.app, planner.client, job);
-  ShowMrpRun(planner.data);
-  WriteSchedulePage(planner);
+  const MrpRun run = ShowMrpRun(planner.data);
+  WritePages(planner, run);
 }
 
 }  // namespace

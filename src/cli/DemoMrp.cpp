@@ -75,7 +75,7 @@ void LoadJob(db::Connection& c) {
 
 }  // namespace
 
-void ShowMrpRun(DataObj& data) {
+MrpRun ShowMrpRun(DataObj& data) {
   LoadStock(data);
   LoadJob(data.Connection());
   const DayRange range{OleDate::FromParts(2027, 1, 4), OleDate::FromParts(2027, 1, 17)};
@@ -89,6 +89,7 @@ void ShowMrpRun(DataObj& data) {
     std::cout << '\n';
   }
   std::cout << ShortageTable(run);
+  return run;
 }
 
 }  // namespace kz8mrp::cli

@@ -6,7 +6,9 @@
 
 #include "cli/Commands.h"
 #include "cli/Json.h"
+#include "cli/MrpChart.h"
 #include "cli/MrpRun.h"
+#include "cli/Page.h"
 
 #include <unistd.h>
 
@@ -23,6 +25,7 @@ struct MrpOptions {
   std::string from;
   std::string to;
   std::vector<std::string> products;
+  std::string html;
   bool json = false;
 };
 
@@ -58,6 +61,7 @@ void PlanMaterials(const MrpOptions& o) {
   ClientObj client;
   DataObj data(o.db, app, client);
   const MrpRun run = RunMrp(data, range, o.products, TerminalProgress());
+  if (!o.html.empty()) WriteFileWhole(o.html, MrpChartPage(run));
   if (o.json) {
     PrintJson(ShortageJson(run));
   } else {
@@ -75,6 +79,8 @@ void AddMrpCommand(CLI::App& app) {
   mrp->add_option("--from", o->from, "The first day, YYYY-MM-DD")->required();
   mrp->add_option("--to", o->to, "The last day, YYYY-MM-DD (five years at most)")->required();
   mrp->add_option("--product", o->products, "Only these products (default: every product)");
+  mrp->add_option("--html", o->html,
+                  "Also write a page with each product's finished goods day by day to this file");
   mrp->add_flag("--json", o->json, "Print the shortage list as JSON");
   mrp->callback([o] { PlanMaterials(*o); });
 }

@@ -7,41 +7,44 @@
 #include "host/db/Connection.h"
 
 #include <algorithm>
+#include <map>
 
 namespace kz8mrp::cli {
 namespace {
 
 using db::Value;
 
-std::vector<std::string> ProductsToPlan(db::Connection& connection,
-                                        const std::vector<std::string>& only) {
-  std::vector<std::string> all;
-  for (const auto& row :
-       connection.Query("SELECT TPdtCode FROM KZ8TProduct ORDER BY TPdtCode").rows) {
-    all.push_back(row[0].AsText());
+// The products to plan with their names, in code order or as named.
+std::vector<MrpProduct> ProductsToPlan(db::Connection& connection,
+                                       const std::vector<std::string>& only) {
+  std::map<std::string, std::string> all;
+  for (const auto& row : connection.Query("SELECT TPdtCode,TPdtName FROM KZ8TProduct").rows) {
+    all[row[0].AsText()] = row[1].AsText();
   }
-  if (only.empty()) return all;
+  std::vector<MrpProduct> products;
+  if (only.empty()) {
+    for (const auto& [code, name] : all) products.push_back({code, name, {}});
+    return products;
+  }
   for (const std::string& code : only) {
-    if (!std::binary_search(all.begin(), all.end(), code)) {
-      throw UsageError("unknown product: " + code);
-    }
+    const auto it = all.find(code);
+    if (it == all.end()) throw UsageError("unknown product: " + code);
+    products.push_back({code, it->second, {}});
   }
-  return only;
+  return products;
 }
 
-MrpProduct ReadPlan(db::Connection& connection, const std::string& code, const DayRange& range) {
+void ReadPlan(db::Connection& connection, const DayRange& range, MrpProduct& plan) {
   const db::Backend& b = connection.backend();
-  MrpProduct plan{code, {}};
   for (const auto& row : connection
                              .Query("SELECT TMRPDate,TMRPFGEnd,TMRPFGReceive,TMRPMR FROM KZ8TMRP "
                                     "WHERE TMRPTPdtCode=" +
                                         b.Placeholder(1) + " AND TMRPDate>=" + b.Placeholder(2) +
                                         " AND TMRPDate<=" + b.Placeholder(3) + " ORDER BY TMRPDate",
-                                    {Value(code), Value(range.first), Value(range.last)})
+                                    {Value(plan.code), Value(range.first), Value(range.last)})
                              .rows) {
     plan.days.push_back({row[0].AsDate(), row[1].AsNumber(), row[2].AsNumber(), row[3].AsNumber()});
   }
-  return plan;
 }
 
 }  // namespace
@@ -79,14 +82,14 @@ std::string ShortageTable(const MrpRun& run) {
 MrpRun RunMrp(DataObj& data, const DayRange& range, const std::vector<std::string>& only,
               const MrpProgress& progress) {
   db::Connection& connection = data.Connection();
-  const std::vector<std::string> codes = ProductsToPlan(connection, only);
   MRPObject engine;
-  MrpRun run{range, {}};
+  MrpRun run{range, ProductsToPlan(connection, only)};
   db::Transaction transaction(connection);
-  for (const std::string& code : codes) {
-    engine.GenerateMRP4(data, code, range.first, range.last, Integer{0}, 0, false);
-    run.products.push_back(ReadPlan(connection, code, range));
-    if (progress) progress(run.products.size(), codes.size());
+  std::size_t done = 0;
+  for (MrpProduct& product : run.products) {
+    engine.GenerateMRP4(data, product.code, range.first, range.last, Integer{0}, 0, false);
+    ReadPlan(connection, range, product);
+    if (progress) progress(++done, run.products.size());
   }
   transaction.Commit();
   return run;

@@ -22,6 +22,7 @@ struct MrpDay {
 
 struct MrpProduct {
   std::string code;
+  std::string name;
   std::vector<MrpDay> days;  // every day of the range, in order
 };
 

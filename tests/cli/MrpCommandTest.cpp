@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+
 namespace kz8test {
 namespace {
 
@@ -24,13 +26,17 @@ TEST_P(MrpCommandTest, ListsProductsThatRunShortAndRefusesBadRequests) {
   InsertRows("KZ8TJobMaterial",
              {"TJMtTJbMTJobNo", "TJMtTJbMLn", "TJMtLn", "TJMtProductCode", "TJMtQuantity"},
              {{"J1", 1, 1, "O'BRIEN--#$", 5}, {"J1", 2, 1, "O'BRIEN--#$", 2.5}});
-  for (const std::vector<std::string>& bad :
+  const std::string page = ::testing::TempDir() + "refused-mrp.html";
+  for (std::vector<std::string> bad :
        {std::vector<std::string>{"--from", "2027-03-05", "--to", "2027-03-01"},
         {"--from", "2027-02-30", "--to", "2027-03-01"},
+        {"--from", "2027-03-01", "--to", "2032-03-02"},
         {"--from", "2027-03-01", "--to", "2027-03-02", "--product", "TABLE", "--product",
          "SOFA"}}) {
+    bad.insert(bad.end(), {"--html", page});
     const Outcome r = Mrp(bad);
     EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(page)) << bad[3];
   }
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TMRP"), "0");
 
