@@ -1,5 +1,7 @@
 #include "Chromium.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -20,6 +22,23 @@ namespace {
 constexpr int kBrowserEnd = 3;  // the fd Chromium reads commands from
 constexpr int kOurEnd = 4;      // the fd it writes answers to
 constexpr auto kPatience = std::chrono::seconds(30);
+
+// How much of a screenshot is not white, and in how many colours: the page
+// decodes the picture itself.
+constexpr const char* kInk = R"((async shot => {
+  const png = Uint8Array.from(atob(shot), c => c.charCodeAt(0));
+  const image = await createImageBitmap(new Blob([png], {type: 'image/png'}));
+  const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
+  g.drawImage(image, 0, 0);
+  const px = g.getImageData(0, 0, image.width, image.height).data, colours = new Set();
+  let inked = 0;
+  for (let i = 0; i < px.length; i += 4) {
+    const rgb = px[i] << 16 | px[i + 1] << 8 | px[i + 2];
+    colours.add(rgb);
+    inked += rgb !== 0xFFFFFF;
+  }
+  return [inked / (image.width * image.height), colours.size];
+}))";
 
 void Pipe(int fds[2]) {
   if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
@@ -151,6 +170,33 @@ Json Chromium::Receive() {
   pending_.erase(0, end + 1);
   if (m.contains("method")) events_.push_back(m);
   return m;
+}
+
+std::string Chromium::Open(const std::string& path) {
+  for (const char* domain : {"Runtime.enable", "Log.enable", "Network.enable", "Page.enable"}) {
+    Call(domain);
+  }
+  Call("Emulation.setDeviceMetricsOverride",
+       {{"width", 1280}, {"height", 800}, {"deviceScaleFactor", 1}, {"mobile", false}});
+  const std::string url = "file://" + std::filesystem::absolute(path).string();
+  Call("Page.navigate", {{"url", url}});
+  WaitFor("Page.loadEventFired");
+  return url;
+}
+
+void Chromium::ExpectQuietAndDrawn(const std::string& url) {
+  for (const Json& e : events_) {
+    const std::string method = e["method"];
+    EXPECT_NE(method, "Runtime.exceptionThrown") << e.dump();
+    const Json& p = e["params"];
+    EXPECT_FALSE(method == "Runtime.consoleAPICalled" && p["type"] == "error") << e.dump();
+    EXPECT_FALSE(method == "Log.entryAdded" && p["entry"]["level"] == "error") << e.dump();
+    EXPECT_FALSE(method == "Network.requestWillBeSent" && p["request"]["url"] != url) << e.dump();
+  }
+  const std::string shot = Call("Page.captureScreenshot", {{"format", "png"}})["data"];
+  const Json ink = Evaluate(kInk + ("('" + shot + "')"));
+  EXPECT_GT(ink[0].get<double>(), 0.03) << "the screenshot is blank";
+  EXPECT_GE(ink[1].get<int>(), 8);
 }
 
 }  // namespace kz8test

@@ -33,6 +33,13 @@ class Chromium {
   // Every event the page reported so far.
   const std::vector<Json>& Events() const { return events_; }
 
+  // Opens a page file in a 1280x800 window, watching its console, log and
+  // requests; returns the page's address.
+  std::string Open(const std::string& path);
+  // The page opened with no error, asked for nothing but itself, and drew a
+  // screenshot that is not blank.
+  void ExpectQuietAndDrawn(const std::string& url);
+
  private:
   Json Send(const std::string& method, const Json& params, bool on_page);
   Json Receive();  // the next message
