@@ -19,6 +19,7 @@
 #include "host/db/Pool.h"
 #include "host/schema/Schema.h"
 #include "support/EngineVsFloor.h"
+#include "support/RowWriter.h"
 
 #include <unistd.h>
 
@@ -35,6 +36,7 @@
 
 namespace {
 
+using kz8bench::RowWriter;
 using kz8mrp::OleDate;
 namespace sql = kz8mrp::sql;
 
@@ -48,30 +50,6 @@ std::string Code(int p) {
   return code;
 }
 std::string Day(int day) { return sql::Text(kFirstDay.AddDays(day).ToString()); }
-
-// Rows of one table, sent 500 to a statement.
-class RowWriter {
- public:
-  RowWriter(kz8mrp::db::Connection& c, std::string head) : c_(c), head_(std::move(head)) {}
-  RowWriter(const RowWriter&) = delete;
-  RowWriter& operator=(const RowWriter&) = delete;
-  ~RowWriter() { Flush(); }
-  void Add(const std::string& values) {
-    rows_ += (rows_.empty() ? "(" : ",(") + values + ")";
-    if (++count_ == 500) Flush();
-  }
-
- private:
-  void Flush() {
-    if (!rows_.empty()) c_.Execute(head_ + " VALUES " + rows_);
-    rows_.clear();
-    count_ = 0;
-  }
-  kz8mrp::db::Connection& c_;
-  std::string head_;
-  std::string rows_;
-  int count_ = 0;
-};
 
 void LoadPlant(const std::string& connection_string) {
   auto c = kz8mrp::db::Connection::Open(connection_string, kz8mrp::db::OpenMode::Create);

@@ -12,6 +12,7 @@
 #include "host/db/Connection.h"
 #include "host/schema/Schema.h"
 #include "support/EngineVsFloor.h"
+#include "support/RowWriter.h"
 
 #include <stdexcept>
 #include <string>
@@ -19,6 +20,7 @@
 
 namespace {
 
+using kz8bench::RowWriter;
 using kz8mrp::OleDate;
 using kz8mrp::String;
 namespace sql = kz8mrp::sql;
@@ -30,30 +32,6 @@ constexpr int kMeasuredLine = 777;
 const OleDate kToday = OleDate::FromParts(2027, 1, 4);
 
 // ---- The plant ------------------------------------------------------------------
-
-// Rows of one table, sent a few hundred to a statement.
-class RowWriter {
- public:
-  RowWriter(kz8mrp::db::Connection& c, std::string head) : c_(c), head_(std::move(head)) {}
-  RowWriter(const RowWriter&) = delete;
-  RowWriter& operator=(const RowWriter&) = delete;
-  ~RowWriter() { Flush(); }
-  void Add(const std::string& values) {
-    rows_ += (rows_.empty() ? "(" : ",(") + values + ")";
-    if (++count_ == 500) Flush();
-  }
-
- private:
-  void Flush() {
-    if (!rows_.empty()) c_.Execute(head_ + " VALUES " + rows_);
-    rows_.clear();
-    count_ = 0;
-  }
-  kz8mrp::db::Connection& c_;
-  std::string head_;
-  std::string rows_;
-  int count_ = 0;
-};
 
 std::string N(double n) { return sql::Number(n); }
 std::string T(const std::string& s) { return sql::Text(s); }
