@@ -59,6 +59,14 @@ void ShowJob(DataObj& data, const std::string& job);
 void LoadDemoOrders(db::Connection& connection);
 void ShowOrdersOnJob(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client,
                      const std::string& job);
+// An order's header in a line, then its steps, materials and labour.
+void ShowOrder(DataObj& data, const std::string& no);
+
+// The chair's master routing, bill of materials and labour list, and process
+// orders: one for a routing line of the job, one for a week's stock of chairs.
+void LoadChairMaster(db::Connection& connection);
+void ShowProcessOrders(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client,
+                       const std::string& job);
 
 // The plant's products planned for two weeks against a job's materials, with
 // the products that run short; the run, for its page.

@@ -19,12 +19,13 @@ namespace {
 using db::Value;
 
 constexpr const char* kStockOrder = "Chairs for the showroom stock";
+constexpr const char* kStockProject = "SHOWROOM";
 
 // Orders an earlier run of the demo made go before its job is made again, so
-// that every run shows the same.
+// that every run shows the same: those on its job and those for stock.
 void ClearEarlierOrders(db::Connection& c) {
   const std::string orders =
-      "(SELECT TJPdNo FROM KZ8TJobProduction WHERE TJPdDescription=" + sql::Text(kStockOrder) +
+      "(SELECT TJPdNo FROM KZ8TJobProduction WHERE TJPdTPrjCode=" + sql::Text(kStockProject) +
       " OR TJPdTJbMTJobNo IN (SELECT TJobNo FROM KZ8TJob WHERE TJobRefNo=" +
       sql::Text(kDemoSalesOrder) + "))";
   c.Execute("DELETE FROM KZ8TJobProdDL WHERE TJPLTJPDNo IN " + orders);
@@ -110,6 +111,7 @@ void PlanMaterialsAndLabour(db::Connection& c, const std::string& job) {
                    {"TJDLLn", l.ln},
                    {"TJDLLevel", 1},
                    {"TJDLTSpdStep", l.step},
+                   {"TJDLTPdtCode", l.line == 1 ? "TBL-OAK" : "CHR-OAK"},
                    {"TJDLTEmpCode", l.employee},
                    {"TJDLEmployeeName", l.name},
                    {"TJDLPositionName", l.position},
@@ -129,7 +131,8 @@ std::string Joined(DataObj& data, const std::string& sql, const Format& format,
   return out.empty() ? "none" : out;
 }
 
-// An order's header in a line, then its steps, materials and labour.
+}  // namespace
+
 void ShowOrder(DataObj& data, const std::string& no) {
   const std::string of = sql::Text(no);
   const auto h = data.Connection().Query(
@@ -171,13 +174,12 @@ void ShowOrder(DataObj& data, const std::string& no) {
             << '\n';
 }
 
-}  // namespace
-
 void LoadDemoOrders(db::Connection& connection) {
   ClearEarlierOrders(connection);
   db::WriteRow(connection, "KZ8TJobProdBook", {{"TJPkCode", "FUR"}, {"TJPkDocCode", "FUR"}});
   const host::SettingTools settings;
-  settings.Put("DEFAULTPROJECTBULKORDER", "SHOWROOM", connection);
+  settings.Put("DEFAULTPROJECTBULKORDER", kStockProject, connection);
+  LoadChairMaster(connection);
 }
 
 void ShowOrdersOnJob(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& client,
@@ -204,6 +206,7 @@ void ShowOrdersOnJob(MRPObject& engine, DataObj& data, AppObj& app, ClientObj& c
       "CHR-OAK", 20, false, monday, monday.AddDays(4), 0, data, app, client, kStockOrder);
   data.CommitTrans();
   for (const std::string& no : {chairs, tables, stock}) ShowOrder(data, no);
+  ShowProcessOrders(engine, data, app, client, job);
   std::cout << "\nThe job after its orders\n";
   ShowJob(data, job);
   std::cout << "  (lines count every open order; the job counts approved ones only)\n";

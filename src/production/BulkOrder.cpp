@@ -20,22 +20,9 @@ String MRPObject::CreateProductionBulkOrder3TR(const String& ProductCode, double
     ctx.order_no = number.number;
 
     orders::ProductMaster products(ctx);
-    const orders::ProductFacts& product = products.Facts(ProductCode);
-    orders::HeaderValues v;
-    v.book = number.book;
-    v.names_approver = true;
-    v.project = SettingTools().GetText("DEFAULTPROJECTBULKORDER", DataObj.Connection());
-    v.product_code = ProductCode;
-    v.product_name = product.name;
-    v.pse_code = product.pse_code;
-    v.pg1_code = product.pg1_code;
-    v.dates = EndDate;
-    v.ratio2 = product.ratio2;
-    v.ratio3 = product.ratio3;
-    v.units = {product.units[0], product.units[1], product.units[2]};
-    v.quantities = {Quantity > 0 ? Quantity : 0, 0, 0};
-    v.description = Description;
-    orders::WriteHeader(ctx, v);
+    orders::WriteHeader(
+        ctx, orders::StockHeader(ctx, SettingTools(), number.book, ProductCode,
+                                 products.Facts(ProductCode), Quantity, EndDate, Description));
 
     orders::LogCreation(ctx, SettingTools(), "MRPJOBCBUILTPROCESS", "");
     return ctx.order_no;

@@ -97,6 +97,31 @@ void LockJob(const OrderContext& ctx, const String& job_no) {
           {Value(job_no)});
 }
 
+void TakeProduct(HeaderValues& v, const ProductFacts& product) {
+  v.product_name = product.name;
+  v.pse_code = product.pse_code;
+  v.pg1_code = product.pg1_code;
+  v.ratio2 = product.ratio2;
+  v.ratio3 = product.ratio3;
+  v.units = {product.units[0], product.units[1], product.units[2]};
+}
+
+HeaderValues StockHeader(const OrderContext& ctx, const host::SettingTools& settings,
+                         const String& book, const String& product_code,
+                         const ProductFacts& product, double quantity, OleDate end,
+                         const String& description) {
+  HeaderValues v;
+  v.book = book;
+  v.names_approver = true;
+  v.project = settings.GetText("DEFAULTPROJECTBULKORDER", ctx.data.Connection());
+  v.product_code = product_code;
+  TakeProduct(v, product);
+  v.dates = end;
+  v.quantities = {quantity > 0 ? quantity : 0, 0, 0};
+  v.description = description;
+  return v;
+}
+
 void WriteHeader(const OrderContext& ctx, const HeaderValues& v) {
   Recordset h = ctx.Open("SELECT * FROM KZ8TJobProduction Where TJPdNo=" + sql::Text(ctx.order_no),
                          db::LockType::Optimistic);
@@ -158,6 +183,13 @@ void WriteHeaderSpan(const OrderContext& ctx, Long steps, const Span& span) {
   SetAll(h, {"TJPdEndDate", "TJPdEndPlan"}, DateOrNull(span.end));
   SetAll(h, {"TJPdStartDate", "TJPdStartPlan"}, DateOrNull(span.start));
   h.Update();
+}
+
+void ConcludeOrder(MRPObject& engine, const OrderContext& ctx, const host::SettingTools& settings,
+                   AppObj& app, ClientObj& client, const char* event) {
+  const bool approved = ctx.approve_status == 1;
+  if (approved) engine.AdjustJOBTR(ctx.order_no, true, ctx.data, app, client);
+  LogCreation(ctx, settings, event, approved ? "Auto Approved." : "");
 }
 
 void LogCreation(const OrderContext& ctx, const host::SettingTools& settings, const char* event,

@@ -116,12 +116,28 @@ struct HeaderValues {
   std::array<String, 3> customs;
 };
 
+// The product master's name, codes, units and ratios on the header.
+void TakeProduct(HeaderValues& values, const ProductFacts& product);
+
+// The header of an order for stock: the product alone, no job, booked to the
+// plant's bulk-order project, for a quantity never below 0, every date on
+// `end`; the confirm and approve names and times are the creator's.
+HeaderValues StockHeader(const OrderContext& ctx, const host::SettingTools& settings,
+                         const String& book, const String& product_code,
+                         const ProductFacts& product, double quantity, OleDate end,
+                         const String& description);
+
 // Writes the order's header row (added, or overwritten when the number is
 // already there); its confirm and approve statuses are the order's.
 void WriteHeader(const OrderContext& ctx, const HeaderValues& values);
 
 // Rewrites the header's step count and dates from the steps copied.
 void WriteHeaderSpan(const OrderContext& ctx, Long steps, const Span& span);
+
+// An approved order counts on its job's totals at once; every new order goes
+// into the approval history under `event`.
+void ConcludeOrder(MRPObject& engine, const OrderContext& ctx, const host::SettingTools& settings,
+                   AppObj& app, ClientObj& client, const char* event);
 
 // The approval-history record of the order's creation.
 void LogCreation(const OrderContext& ctx, const host::SettingTools& settings, const char* event,

@@ -1,5 +1,7 @@
 #include "production/OrderLines.h"
 
+#include "host/Sql.h"
+
 #include <initializer_list>
 #include <utility>
 
@@ -37,6 +39,19 @@ Long CopyLines(const OrderContext& ctx, const LineCopy& copy) {
     row.Update();
   }
   return n;
+}
+
+std::function<String(const Recordset& source, Long n)> AtLine(const OrderContext& ctx,
+                                                              LineTable table) {
+  static const std::pair<const char*, const char*> kSelects[] = {
+      {"SELECT * FROM KZ8TJobProductionM Where TJpMTJpdNo=", "And TJpMLn="},
+      {"SELECT * FROM KZ8TJobProdMat Where TMteTJPDNo=", " AND TMteLn="},
+      {"SELECT * FROM KZ8TJobProdDL Where TJPLTJPDNo=", " AND TJPLLn="}};
+  const char* select = kSelects[static_cast<std::size_t>(table)].first;
+  const char* line = kSelects[static_cast<std::size_t>(table)].second;
+  return [&ctx, select, line](const Recordset&, Long n) {
+    return select + sql::Text(ctx.order_no) + line + sql::Number(n);
+  };
 }
 
 void FillStepStamp(Recordset& row, const OrderContext& ctx, Long n, const Value& level,
@@ -115,6 +130,25 @@ void FillJobStep(Recordset& row, const Recordset& source, Long n, OrderKind kind
   FillStepQuantities(row, {quantity, quantity * product.ratio2, quantity * product.ratio3});
 }
 
+void FillProductStep(Recordset& row, const Recordset& source, Long n, const OrderContext& ctx,
+                     const StockRun& run, const ProductFacts& product, Span& span) {
+  FillStepStamp(row, ctx, n, 1, source.Field("TSpdStep"));
+  FillRoutingReferences(row, source, ctx.convert);
+  row.Set("TJPMTPdtCode", run.product_code);
+  row.Set("TJPMQuantity", run.quantity);
+  row.Set("TJPMWeek", 0);
+  CopyValues(row, source,
+             {{"TJPMSelfMaterial", "TSpdSelfMaterial"},
+              {"TJPMTSepCode", "TSpdTSepCode"},
+              {"TJPMTAPNCode", "TSepTAPNCode"}});
+  CopyStepCapacity(row, source, "TSpd");
+  SetAll(row, {"TJPMStartDate", "TJPMPlanStartDate"}, run.start);
+  SetAll(row, {"TJPMEndDate", "TJPMPlanEndDate"}, run.end);
+  span.Widen(run.start, run.end);
+  FillStepQuantities(row,
+                     {run.quantity, run.quantity * product.ratio2, run.quantity * product.ratio3});
+}
+
 void FillMaterialStamp(Recordset& row, const OrderContext& ctx, Long n) {
   row.Set("TMteTJPDNo", ctx.order_no);
   row.Set("TMteLn", n);
@@ -152,6 +186,26 @@ void FillJobMaterial(Recordset& row, const Recordset& source, Long n, OrderKind 
                                source.Field("TJMtUseOrder3")});
 }
 
+void FillProductMaterial(Recordset& row, const Recordset& source, Long n, const OrderContext& ctx,
+                         double quantity, const String& step_name) {
+  FillMaterialStamp(row, ctx, n);
+  row.Set("TMteLevel", 1);
+  row.Set("TMteType", 0);
+  row.Set("TMteTSepCode", step_name);
+  row.Set("TMteDescription", String());
+  CopyValues(row, source,
+             {{"TMteStep", "TPMtTSpdStep"},
+              {"TMteMatType", "TPMtMatType"},
+              {"TMteTPdtCode", "TPMtTPdtCode"},
+              {"TMteProductCode", "TPMtProductCode"}});
+  // Quantities per unit of the product; a missing one is an error, not none.
+  std::array<Value, 3> scaled;
+  for (std::size_t u = 0; u < scaled.size(); ++u) {
+    scaled[u] = source.Field(String("TPMtQuantity") + kUnits[u]).AsNumber() * quantity;
+  }
+  FillMaterialQuantities(row, scaled);
+}
+
 void FillLabourStamp(Recordset& row, const OrderContext& ctx, Long n) {
   row.Set("TJPLTJPDNo", ctx.order_no);
   row.Set("TJPLLn", n);
@@ -172,6 +226,24 @@ void FillJobLabour(Recordset& row, const Recordset& source, Long n, const OrderC
              {"TJPLTotalCost", "TJDLTotalCost"},
              {"TJPLRemark", "TJDLRemark"}});
   row.Set("TJPLQuantity", ctx.NumberOf(source, "TJDLQuantity"));
+}
+
+void FillProductLabour(Recordset& row, const Recordset& source, Long n, const OrderContext& ctx,
+                       double quantity, const String& step_name) {
+  FillLabourStamp(row, ctx, n);
+  row.Set("TJPLLevel", 1);
+  row.Set("TJPLTSepCode", step_name);
+  row.Set("TJPLRemark", String());
+  CopyValues(row, source, {{"TJPLStep", "TPLBTSpdStep"}, {"TJPLCost", "TPLBCost"}});
+  CopyTexts(row, source,
+            {{"TJPLTPdtCode", "TPLBTPdtCode"},
+             {"TJPLTEmpCode", "TPLBTEmpCode"},
+             {"TJPLEmployeeName", "TPLBEmployeeName"},
+             {"TJPLPositionName", "TPLBPositionName"}});
+  const double hours = ctx.NumberOf(source, "TPLBQuantity") * quantity;
+  row.Set("TJPLQuantity", hours);
+  const Value& rate = source.Field("TPLBCost");
+  row.Set("TJPLTotalCost", rate.IsNull() ? Value() : Value(hours * rate.AsNumber()));
 }
 
 }  // namespace kz8mrp::orders

@@ -21,6 +21,12 @@ struct LineCopy {
 // Returns the number of lines written.
 Long CopyLines(const OrderContext& ctx, const LineCopy& copy);
 
+// The order row a source row goes to when it is found by the order number and
+// the running line number alone, as in a process order.
+enum class LineTable { Steps, Materials, Labour };
+std::function<String(const Recordset& source, Long n)> AtLine(const OrderContext& ctx,
+                                                              LineTable table);
+
 // A process order also takes over the product routing step's formula, machine
 // and checks, and the step's own quantity, but not a material's number and
 // alternative; a production order the other way round.
@@ -45,6 +51,18 @@ void FillStepQuantities(Recordset& row, const std::array<double, 3>& quantities)
 void FillJobStep(Recordset& row, const Recordset& source, Long n, OrderKind kind,
                  const OrderContext& ctx, ProductMaster& products, Span& span);
 
+// What a bulk order makes: `quantity` of the product between `start` and `end`.
+struct StockRun {
+  String product_code;
+  double quantity = 0;
+  OleDate start, end;
+};
+
+// A step from a row of KZ8VProductMethod, the product's master routing, at
+// level 1 over the run's dates; widens `span` by them.
+void FillProductStep(Recordset& row, const Recordset& source, Long n, const OrderContext& ctx,
+                     const StockRun& run, const ProductFacts& product, Span& span);
+
 // ---- Materials (KZ8TJobProdMat) ---------------------------------------------------
 
 void FillMaterialStamp(Recordset& row, const OrderContext& ctx, Long n);
@@ -54,10 +72,19 @@ void FillMaterialQuantities(Recordset& row, const std::array<Value, 3>& quantiti
 void FillJobMaterial(Recordset& row, const Recordset& source, Long n, OrderKind kind,
                      const OrderContext& ctx);
 
+// A material from a row of KZ8TProductMat, the product's bill of materials,
+// for the run's quantity; `step_name` is the routing step's name code.
+void FillProductMaterial(Recordset& row, const Recordset& source, Long n, const OrderContext& ctx,
+                         double quantity, const String& step_name);
+
 // ---- Direct labour (KZ8TJobProdDL) --------------------------------------------------
 
 void FillLabourStamp(Recordset& row, const OrderContext& ctx, Long n);
 // Labour from a row of KZ8TJobDL.
 void FillJobLabour(Recordset& row, const Recordset& source, Long n, const OrderContext& ctx);
+// Labour from a row of KZ8TProductDL, the product's labour list, for the run's
+// quantity, costed at the row's rate.
+void FillProductLabour(Recordset& row, const Recordset& source, Long n, const OrderContext& ctx,
+                       double quantity, const String& step_name);
 
 }  // namespace kz8mrp::orders

@@ -36,12 +36,9 @@ orders::HeaderValues HeaderOf(const OrderContext& ctx, const orders::Recordset& 
   v.job_line = static_cast<Long>(ctx.NumberOf(line, "TJbMLn"));
   v.project = line.Text("TJobTPrjCode");
   v.product_code = line.Text("TJbMTPdtCode");
+  // Name and units as the job line has them; the rest from the product master.
+  orders::TakeProduct(v, products.Facts(line.Text("TJbMTPdtCode")));
   v.product_name = line.Field("TJbMProductName");
-  const orders::ProductFacts& product = products.Facts(line.Text("TJbMTPdtCode"));
-  v.pse_code = product.pse_code;
-  v.pg1_code = product.pg1_code;
-  v.ratio2 = product.ratio2;
-  v.ratio3 = product.ratio3;
   v.units = {line.Field("TJbMtUntcode"), line.Field("TJbMtUntcode2"), line.Field("TJbMtUntcode3")};
   v.description = line.Text("TjbMDescription");
   v.customs = {line.Text("TJbMCustom1"), line.Text("TJbMCustom2"), line.Text("TJbMCustom3")};
@@ -131,9 +128,7 @@ String MRPObject::CreateProductionOrderFromJobLn3TR(const String& JobNo, Long Jb
     orders::CopyLines(ctx, MaterialCopy(ctx, JobNo, line_no));
     orders::CopyLines(ctx, LabourCopy(ctx, JobNo, line_no));
 
-    if (ApproveStatus == 1) AdjustJOBTR(ctx.order_no, true, DataObj, AppObj, ClientObj);
-    orders::LogCreation(ctx, SettingTools(), "MRPJOBCBUILTPD",
-                        ApproveStatus == 1 ? "Auto Approved." : "");
+    orders::ConcludeOrder(*this, ctx, SettingTools(), AppObj, ClientObj, "MRPJOBCBUILTPD");
     return ctx.order_no;
   } catch (const std::exception&) {
     return {};  // no order stands; the caller rolls back what was written

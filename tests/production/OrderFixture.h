@@ -58,6 +58,20 @@ class OrderTest : public JobTest {
     return Values(std::string("SELECT ") + columns + " FROM " + table + " WHERE " + key + "='" +
                   order + "' ORDER BY 1");
   }
+  std::string Header(const std::string& no, const std::string& columns) {
+    return Values("SELECT " + columns + " FROM KZ8TJobProduction WHERE TJPdNo='" + no + "'");
+  }
+  // A TR method failing part-way answers nothing; the caller's transaction
+  // goes on, and its rollback leaves no order behind.
+  template <class Call>
+  void ExpectFailureInsideTransaction(const Call& call) {
+    data_->BeginTrans();
+    EXPECT_EQ(call(), "");
+    data_->ExecuteSQL("INSERT INTO KZ8TSetting (TSetKey, TSetValue) VALUES ('after', 'x')");
+    EXPECT_EQ(data_->Connection().Query("SELECT TSetKey FROM KZ8TSetting").rows.size(), 1U);
+    data_->RollbackTrans();
+    EXPECT_EQ(Written(), "0/0/0/0/0/0");
+  }
   // Rows in the four order tables and the history, and numbers drawn: "0/0/0/0/0/0".
   std::string Written() {
     std::string out;
