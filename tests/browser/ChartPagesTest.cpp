@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <tuple>
 
 namespace kz8test {
@@ -71,7 +70,6 @@ class ChartPageTest : public DbTest {
     if (html) words.insert(words.end(), {"--html", page_});
     return RunKz8mrp(words);
   }
-  std::string PageText() { return (std::stringstream() << std::ifstream(page_).rdbuf()).str(); }
   std::string page_;
 };
 
@@ -84,22 +82,21 @@ TEST_P(ChartPageTest, BadRangesLeaveThePageAsItWasAndTheTableListsTheBookings) {
   for (const auto& [from, to] : bad) {
     const Outcome o = Schedule(from, to);
     EXPECT_EQ(o.status, 2) << from << " " << to;
-    EXPECT_NE(o.err.find("kz8mrp: "), std::string::npos) << o.err;
+    EXPECT_THAT(o.err, HasSubstr("kz8mrp: "));
   }
-  EXPECT_EQ(PageText(), "the last good page");
+  EXPECT_EQ(FileText(page_), "the last good page");
   ASSERT_EQ(Schedule("2027-01-04", "2027-01-10").status, 0);
-  const std::string page = PageText();
-  EXPECT_EQ(page.find("<b>"), std::string::npos);
-  EXPECT_NE(page.find("J-&lt;b&gt;&amp;&quot;]]&gt;&lt;/b&gt;"), std::string::npos);
+  const std::string page = FileText(page_);
+  EXPECT_THAT(page, Not(HasSubstr("<b>")));
+  EXPECT_THAT(page, HasSubstr("J-&lt;b&gt;&amp;&quot;]]&gt;&lt;/b&gt;"));
   for (const auto& entry : fs::directory_iterator(fs::path(page_).parent_path())) {
     EXPECT_EQ(entry.path().string().rfind(page_ + ".", 0), std::string::npos) << entry.path();
   }
   const Outcome table = Schedule("2027-01-04", "2027-01-10", false);
-  EXPECT_NE(
-      table.out.find("MPS-SAW         maintenance      2027-01-05 09:30  2027-01-05 12:00    2.5"),
-      std::string::npos)
-      << table.out;
-  EXPECT_EQ(table.out.find("MPS-AFTER"), std::string::npos);
+  EXPECT_THAT(
+      table.out,
+      HasSubstr("MPS-SAW         maintenance      2027-01-05 09:30  2027-01-05 12:00    2.5"));
+  EXPECT_THAT(table.out, Not(HasSubstr("MPS-AFTER")));
 }
 
 constexpr const char* kNoBrowser =
@@ -137,8 +134,7 @@ TEST_P(ChartPageTest, TheBrowserDrawsEveryBookingOfTheWeekWhereItsHoursLie) {
   }
   EXPECT_EQ(drawn.size(), in_range);
   EXPECT_EQ(layout["markup"], 0) << "a reservation's text became markup";
-  EXPECT_NE(layout["titles"].get<std::string>().find("job J-<b>&\"]]></b> line 1 step 2"),
-            std::string::npos);
+  EXPECT_THAT(layout["titles"].get<std::string>(), HasSubstr("job J-<b>&\"]]></b> line 1 step 2"));
 
   browser.ExpectQuietAndDrawn(url);
 }

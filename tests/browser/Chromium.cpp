@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
@@ -68,21 +70,14 @@ Chromium::Chromium() {
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   const std::string executable = Executable();
-  std::vector<std::string> args = {executable,
-                                   "--headless",
-                                   "--no-sandbox",
-                                   "--disable-gpu",
-                                   "--disable-quic",
-                                   "--no-first-run",
-                                   "--disable-background-networking",
-                                   "--disable-component-update",
-                                   "--disable-sync",
-                                   "--hide-scrollbars",
-                                   "--user-data-dir=" + profile_,
-                                   "--remote-debugging-pipe",
-                                   "about:blank"};
+  std::istringstream words(executable +
+                           " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
+                           " --disable-background-networking --disable-component-update"
+                           " --disable-sync --hide-scrollbars --remote-debugging-pipe"
+                           " --user-data-dir=" +
+                           profile_ + " about:blank");
+  std::vector<std::string> args(std::istream_iterator<std::string>(words), {});
   std::vector<char*> argv;
-  argv.reserve(args.size() + 1);
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   const int rc = posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), environ);

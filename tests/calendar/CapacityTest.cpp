@@ -77,14 +77,11 @@ TEST_P(CapacityTest, SectionCodesAreValuesNeverSql) {
 }
 
 TEST_P(CapacityTest, RoutingHoursManpowerModes) {
-  EXPECT_DOUBLE_EQ(PerUnit("P1"), 2);  // (16 + 4) / 10, no setting
-  Setting("GetBOMHourMultiplyMan", "1");
-  EXPECT_DOUBLE_EQ(PerUnit("P1"), 5.2);  // (16 x 3 + 4 x 1) / 10
-  Setting("GetBOMHourMultiplyMan", "2");
-  EXPECT_DOUBLE_EQ(PerUnit("P1"), 6);  // 20 x (3 + 0) / 10
-  Setting("GetBOMHourMultiplyMan", "7");
-  EXPECT_DOUBLE_EQ(PerUnit("P1"), 2);
-
+  // No setting: (16 + 4) / 10; 1: (16 x 3 + 4 x 1) / 10; 2: 20 x (3 + 0) / 10.
+  for (const auto& [mode, hours] : {std::pair{"", 2.0}, {"1", 5.2}, {"2", 6.0}, {"7", 2.0}}) {
+    if (*mode) Setting("GetBOMHourMultiplyMan", mode);
+    EXPECT_DOUBLE_EQ(PerUnit("P1"), hours) << mode;
+  }
   Setting("GetBOMHourMultiplyMan", "2");
   RoutingStep("P2", 1, 2, 8, 0);
   RoutingStep("P2", 2, 1, 4, 0);

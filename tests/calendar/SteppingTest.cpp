@@ -53,7 +53,7 @@ class SteppingTest : public PlantTest {
     const auto e = ErrorFrom([&] { Run(w); });
     ASSERT_TRUE(e) << w.why << ": the walk did not give up";
     EXPECT_EQ(e->Number(), kz8mrp::errc::kOverflow);
-    EXPECT_NE(std::string(e->what()).find(w.gives), std::string::npos) << e->what();
+    EXPECT_THAT(e->what(), HasSubstr(w.gives));
   }
 };
 

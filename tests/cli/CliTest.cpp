@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace kz8test {
 namespace {
@@ -87,7 +86,7 @@ TEST_P(CliTest, InitSettingAndCallWorkOnTheDatabase) {
   InitDemo();
   const Outcome refused = Setting({"MRPHourPerDay", "abc"});
   EXPECT_EQ(refused.status, 2);
-  EXPECT_NE(refused.err.find("MRPHourPerDay takes a number of hours"), std::string::npos);
+  EXPECT_THAT(refused.err, HasSubstr("MRPHourPerDay takes a number of hours"));
   EXPECT_OUTPUT(Setting({"MRPDEFAULTPRODUCTIONBOOK"}), "ฝ่าย 'A'; --\n");
   EXPECT_OUTPUT(Setting({"MRPHourPerDay"}), "8\n");  // the demo plant brings its own hours
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=1", "SecCode=CUT"}), "10\n");
@@ -128,12 +127,12 @@ TEST_P(CliTest, UsageErrorsExitWithTwoAndSuggestTheNearestName) {
   for (const auto& [args, message] : cases) {
     const Outcome o = Call(args);
     EXPECT_EQ(o.status, 2) << message;
-    EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+    EXPECT_THAT(o.err, HasSubstr(message));
     EXPECT_EQ(o.out, "") << message;
   }
   const Outcome typo = RunKz8mrp({"calll"});
   EXPECT_EQ(typo.status, 2);
-  EXPECT_NE(typo.err.find("unknown command: calll (did you mean call?)"), std::string::npos);
+  EXPECT_THAT(typo.err, HasSubstr("unknown command: calll (did you mean call?)"));
   EXPECT_EQ(RunKz8mrp({}).status, 2);
   EXPECT_EQ(
       RunKz8mrp({"call", "GETProductionTime", "ProductCode=P", "StartDate=2027-01-04"}).status, 2);
@@ -170,7 +169,7 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
   for (const Outcome& r : {Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, typo),
                            RunKz8mrp({"setting", "--db", typo, "MRPHourPerDay"})}) {
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("no database at " + typo), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("no database at " + typo));
   }
   EXPECT_OUTPUT(Call({"--pick", "none", "GETProductionTime", "ProductCode=P",
                       "StartDate=2027-01-04", "Unit2Volume=5"},
@@ -185,7 +184,7 @@ TEST_P(CliTest, ADatabaseWithoutAPlantIsRefusedAndLeftAsItWas) {
   const auto refused = [&](const std::string& db) {
     const Outcome o = RunKz8mrp({"setting", "--db", db, "MRPHourPerDay", "8"});
     EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.err.find("holds no plant (kz8mrp init --db "), std::string::npos) << o.err;
+    EXPECT_THAT(o.err, HasSubstr("holds no plant (kz8mrp init --db "));
   };
   if (!IsPostgres()) {
     const std::string empty = connection_string_ + ".empty";
@@ -194,10 +193,9 @@ TEST_P(CliTest, ADatabaseWithoutAPlantIsRefusedAndLeftAsItWas) {
     kz8mrp::db::Connection::Open(other, kz8mrp::db::OpenMode::Create)
         ->Execute("CREATE TABLE Other (a TEXT)");
     for (const std::string& file : {empty, other}) {
-      const auto bytes = [&] { return (std::stringstream() << std::ifstream(file).rdbuf()).str(); };
-      const std::string before = bytes();
+      const std::string before = FileText(file);
       refused(file);
-      EXPECT_EQ(bytes(), before) << file;
+      EXPECT_EQ(FileText(file), before) << file;
       EXPECT_FALSE(fs::exists(file + "-wal") || fs::exists(file + "-shm")) << file;
     }
   }
@@ -216,13 +214,12 @@ TEST_P(CliTest, AChangeBehindAnotherPlannersWorkIsToldToTryAgain) {
   const Outcome o = RunKz8mrp({"setting", "--db", impatient, "MRPHourPerDay", "9"});
   fixture_connection().RollbackTrans();
   EXPECT_EQ(o.status, 1);
-  EXPECT_NE(o.err.find(": another planner's work holds the plant; try again when it is done\n"),
-            std::string::npos)
-      << o.err;
-  EXPECT_EQ(o.err.find("in: "), std::string::npos) << o.err;
+  EXPECT_THAT(o.err,
+              HasSubstr(": another planner's work holds the plant; try again when it is done\n"));
+  EXPECT_THAT(o.err, Not(HasSubstr("in: ")));
   if (!IsPostgres()) {
     const Outcome bad = RunKz8mrp({"setting", "--db", connection_string_ + "?wait=soon", "X"});
-    EXPECT_NE(bad.err.find("?wait=SECONDS"), std::string::npos) << bad.err;
+    EXPECT_THAT(bad.err, HasSubstr("?wait=SECONDS"));
   }
 }
 
@@ -244,10 +241,9 @@ TEST_P(CliTest, AReadOnlyPlantAnswersAndRefusesChanges) {
   fs::permissions(folder, fs::perms::owner_all);
   EXPECT_EQ(read.out, "True\n") << read.err;
   EXPECT_EQ(write.status, 1);
-  EXPECT_NE(write.err.find("plant.db is open for reading only (this user cannot write its file or "
-                           "folder): nothing can be changed in it"),
-            std::string::npos)
-      << write.err;
+  EXPECT_THAT(write.err,
+              HasSubstr("plant.db is open for reading only (this user cannot write its file or "
+                        "folder): nothing can be changed in it"));
   EXPECT_FALSE(fs::exists(plant + "-wal") || fs::exists(plant + "-shm"));
 }
 
@@ -257,15 +253,13 @@ TEST_P(CliTest, MethodsAndHelpDescribeTheInterface) {
             "0x60030000 GETProductionTime(ProductCode As String, StartDate As Date, Optional "
             "Unit1Volume As Double = 0, Optional Unit3Volume As Double = 0, Optional Unit2Volume "
             "As Double = 0) As Double");
-  EXPECT_NE(o.out.find("\n0x60030029 GenerateMRP(DataObj As DataObj, ProductCode As String, "
-                       "FromDate As Date, ByRef ToDate As Date) As Integer\n"),
-            std::string::npos);
+  EXPECT_THAT(o.out,
+              HasSubstr("\n0x60030029 GenerateMRP(DataObj As DataObj, ProductCode As String, "
+                        "FromDate As Date, ByRef ToDate As Date) As Integer\n"));
   o = RunKz8mrp({"methods", "--json"});
-  EXPECT_NE(o.out.find("{\"index\":57,\"dispid\":\"0x60030039\",\"name\":\"SelectJob\""),
-            std::string::npos);
-  EXPECT_NE(o.out.find("{\"name\":\"SplitChar\",\"type\":\"String\",\"byref\":true,"
-                       "\"optional\":true,\"default\":\"#\"}"),
-            std::string::npos);
+  EXPECT_THAT(o.out, HasSubstr("{\"index\":57,\"dispid\":\"0x60030039\",\"name\":\"SelectJob\""));
+  EXPECT_THAT(o.out, HasSubstr("{\"name\":\"SplitChar\",\"type\":\"String\",\"byref\":true,"
+                               "\"optional\":true,\"default\":\"#\"}"));
 
   const std::pair<std::vector<std::string>, std::vector<std::string>> helps[] = {
       {{"help", "getenddatetime3"},
@@ -278,12 +272,12 @@ TEST_P(CliTest, MethodsAndHelpDescribeTheInterface) {
   for (const auto& [words, parts] : helps) {
     o = RunKz8mrp(words);
     EXPECT_EQ(o.status, 0) << words[1];
-    for (const std::string& part : parts) EXPECT_NE(o.out.find(part), std::string::npos) << o.out;
+    for (const std::string& part : parts) EXPECT_THAT(o.out, HasSubstr(part));
   }
   for (const char* command : {"init", "call", "setting", "methods", "help", "schedule", "demo"}) {
     o = RunKz8mrp({command, "--help"});
     EXPECT_EQ(o.status, 0) << command;
-    EXPECT_NE(o.out.find("Usage: "), std::string::npos) << command;
+    EXPECT_THAT(o.out, HasSubstr("Usage: "));
   }
   EXPECT_EQ(RunKz8mrp({"help", "GetEndDateTim"}).status, 2);
 }
@@ -299,7 +293,7 @@ TEST_P(CliTest, PickOptionAnswersWithoutATerminal) {
   EXPECT_EQ(pick("none").out, "\n");
   const Outcome beyond = pick("4");
   EXPECT_EQ(beyond.status, 2);
-  EXPECT_NE(beyond.err.find("has 3 rows"), std::string::npos) << beyond.err;
+  EXPECT_THAT(beyond.err, HasSubstr("has 3 rows"));
   EXPECT_EQ(Call({"SelectJob", "BranchCode="}).out, "\n");  // no one to ask: none picked
 }
 
@@ -307,7 +301,7 @@ TEST_P(CliTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
   if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
   const Outcome r = RunKz8mrpOnTerminal(PickJob({}), "x\n7\n3\n");
   ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("please answer with one row number from the list (1-3)"), std::string::npos);
+  EXPECT_THAT(r.out, HasSubstr("please answer with one row number from the list (1-3)"));
   std::vector<std::string> lines;
   for (std::string line : kz8mrp::text::Split(r.out, '\n')) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -321,7 +315,7 @@ TEST_P(CliTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
   ASSERT_LT(title + 5, lines.end()) << r.out;
   const std::vector<std::string> table(title + 1, title + 6);
   EXPECT_EQ(table[2].substr(0, 4), "1  J");
-  EXPECT_NE(table[3].find("\xE2\x80\xA6"), std::string::npos) << "a long cell ends in an ellipsis";
+  EXPECT_THAT(table[3], HasSubstr("\xE2\x80\xA6")) << "a long cell ends in an ellipsis";
 
   // Every column starts in the same screen cell on every line, Thai included.
   const std::vector<std::string> rule = ScreenCells(table[1]);
@@ -380,9 +374,9 @@ TEST_P(CliTest, ExplainAccountsForEveryDayTheDateComputationLookedAt) {
             "2027-01-07 7.5 0 3 0; ");
   EXPECT_EQ(walk["days"][1]["reservations"].dump(), "[{\"hours\":3.0,\"no\":\"MPS-OTHER\"}]");
   EXPECT_EQ(walk["stopped"], "all 15 h placed, the last 3 h on 2027-01-07");
-  EXPECT_NE(Call(words).out.find("\n  2027-01-05 Tue  offers 7.5 h, reserved 3 h (MPS-OTHER 3 h); "
-                                 "takes 4.5 h, 3 h left\n"),
-            std::string::npos);
+  EXPECT_THAT(Call(words).out,
+              HasSubstr("\n  2027-01-05 Tue  offers 7.5 h, reserved 3 h (MPS-OTHER "
+                        "3 h); takes 4.5 h, 3 h left\n"));
 }
 
 // Run twice on one database, the demo rebuilds its job under the same number
@@ -391,14 +385,13 @@ TEST_P(CliTest, DemoShowsTheCalendarAndMakesAJobFromTheSalesOrder) {
   for (int run = 0; run < 2; ++run) {
     const Outcome r = RunKz8mrp({"demo", "--db", connection_string_});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("2027-01-01 Fri  holiday"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("job JOB-2612-00001"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("job totals: covered 0, still to order 20"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("job totals: covered 4, still to order 16"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("materials: 8 OAK-BOARD at step 1, 32 SCREW-6 (any step)"),
-              std::string::npos);
-    EXPECT_NE(r.out.find("20 PCS CHR-OAK"), std::string::npos);
-    EXPECT_NE(r.out.find("OAK-BOARD  2027-01-08       -4\n"), std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr("2027-01-01 Fri  holiday"));
+    EXPECT_THAT(r.out, HasSubstr("job JOB-2612-00001"));
+    EXPECT_THAT(r.out, HasSubstr("job totals: covered 0, still to order 20"));
+    EXPECT_THAT(r.out, HasSubstr("job totals: covered 4, still to order 16"));
+    EXPECT_THAT(r.out, HasSubstr("materials: 8 OAK-BOARD at step 1, 32 SCREW-6 (any step)"));
+    EXPECT_THAT(r.out, HasSubstr("20 PCS CHR-OAK"));
+    EXPECT_THAT(r.out, HasSubstr("OAK-BOARD  2027-01-08       -4\n"));
     const std::string said = "drawn for a browser: ";
     int pages = 0;
     for (auto at = r.out.find(said); at != std::string::npos; at = r.out.find(said, at + 1)) {

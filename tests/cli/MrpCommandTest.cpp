@@ -53,8 +53,8 @@ TEST_P(MrpCommandTest, ListsProductsThatRunShortAndRefusesBadRequests) {
                            "2027-03-02", "--product", "TABLE", "--product", "O'BRIEN--#$"},
                           "");
   ASSERT_EQ(shown.status, 0) << shown.out;
-  EXPECT_NE(shown.out.find("products 2/2"), std::string::npos) << shown.out;
-  EXPECT_NE(shown.out.find("O'BRIEN--#$  2027-03-02       -5\r\n"), std::string::npos);
+  EXPECT_THAT(shown.out, HasSubstr("products 2/2"));
+  EXPECT_THAT(shown.out, HasSubstr("O'BRIEN--#$  2027-03-02       -5\r\n"));
 }
 
 KZ8_INSTANTIATE_DB_TEST(MrpCommandTest);

@@ -66,7 +66,7 @@ TEST(MethodTable, ReadsArgumentTexts) {
   for (const auto& u : unreadable) {
     const auto e = ErrorFrom([&] { ParseValue(std::get<0>(u), std::get<1>(u)); });
     ASSERT_TRUE(e) << std::get<1>(u);
-    EXPECT_NE(e->Text().find(std::get<2>(u)), std::string::npos) << e->Text();
+    EXPECT_THAT(e->Text(), HasSubstr(std::get<2>(u)));
   }
 }
 
@@ -134,8 +134,8 @@ TEST_F(InvokerTest, ArgumentsLandInTheirSlotsAndByRefValuesComeBack) {
   const auto end = Invoke("GetEndDateTime", {d, 2.0, true, true, false, Integer{10}});
   EXPECT_EQ(end[8], Variant(Integer{45}));  // SetupTime, written back
   EXPECT_EQ(result_, Variant(recorder_.date_result));
-  EXPECT_NE(recorder_.calls.back().find("client, True, True, False, 10, HourType 0, '', 0"),
-            std::string::npos);
+  EXPECT_THAT(recorder_.calls.back(),
+              HasSubstr("client, True, True, False, 10, HourType 0, '', 0"));
 
   const auto split = Invoke("GETFormulaParameterList", {String("F"), String("G")});
   EXPECT_EQ(split[4], Variant(String("|")));

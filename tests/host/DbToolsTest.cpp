@@ -131,8 +131,7 @@ TEST_P(SqlOnDatabase, SplicedValuesChangeOnlyTheRowTheyName) {
        " WHERE TSecCode=" + sql::Text("B"));
   Exec("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice-" + sql::Number(-0.5) +
        " WHERE TSecCode=" + sql::Text("C"));
-  EXPECT_EQ(Scalar("SELECT TSecHOffice FROM KZ8TSection WHERE TSecCode='A'"), "8");
-  EXPECT_EQ(Scalar("SELECT SUM(TSecHOffice) FROM KZ8TSection"), "29.5");
+  EXPECT_EQ(Values("SELECT TSecHOffice FROM KZ8TSection ORDER BY TSecCode"), "8;13;8.5");
   for (const std::string name :
        {"O'Brien's line", "x'; DELETE FROM KZ8TSection; --", "a;b", "' OR ''='", "back\\'slash"}) {
     Exec("UPDATE KZ8TSection SET TSecName=" + sql::Text(name) +

@@ -53,7 +53,7 @@ TEST_P(ServerSessionTest, ServerEndingTheSessionGivesAClearError) {
   const auto e = ErrorFrom([&] { data_->ExecuteSQL("UPDATE KZ8TSection SET TSecHOffice=8"); });
   ASSERT_TRUE(e) << "a statement on a lost session succeeded";
   EXPECT_EQ(e->NativeCode().substr(0, 2), "57") << e->NativeCode();  // operator intervention
-  EXPECT_NE(e->Text().find("connection"), std::string::npos) << e->Text();
+  EXPECT_THAT(e->Text(), HasSubstr("connection"));
   EXPECT_FALSE(data_->Connection().backend().Healthy());
   EXPECT_THROW(data_->RollbackTrans(), kz8mrp::Error);
   data_->CloseSession();
@@ -91,7 +91,7 @@ TEST_P(ServerSessionTest, UnreachableServerFailsInsteadOfHanging) {
   ::close(listener);
   ASSERT_TRUE(e) << "a silent server was taken for a database";
   EXPECT_EQ(e->NativeCode(), "08001");
-  EXPECT_NE(e->Text().find("cannot connect"), std::string::npos) << e->Text();
+  EXPECT_THAT(e->Text(), HasSubstr("cannot connect"));
   EXPECT_THROW(kz8mrp::db::Connection::Open("host=/nonexistent dbname=plant"), kz8mrp::Error);
 }
 

@@ -78,12 +78,12 @@ TEST_P(SettingToolsTest, EachSettingIsReadAsItsKindAndWrittenOnlyIfReadable) {
     const auto refused = ErrorFrom([&] { kz8mrp::host::CheckSettingValue(name, value); });
     EXPECT_EQ(!refused, storable) << key << "=" << *stored;
     if (refused) {
-      EXPECT_NE(refused->Text().find(std::string(key) + " takes"), std::string::npos);
+      EXPECT_THAT(refused->Text(), HasSubstr(std::string(key) + " takes"));
     }
   }
   const auto miscased = ErrorFrom([&] { kz8mrp::host::CheckSettingValue("mrphourperday", "8"); });
   ASSERT_TRUE(miscased);
-  EXPECT_NE(miscased->Text().find("did you mean MRPHourPerDay?"), std::string::npos);
+  EXPECT_THAT(miscased->Text(), HasSubstr("did you mean MRPHourPerDay?"));
 }
 
 TEST_P(SettingToolsTest, NumbersAreUniquePerKindBookAndMonth) {

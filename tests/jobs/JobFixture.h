@@ -70,20 +70,6 @@ class JobTest : public DbTest {
   }
   // clang-format on
 
-  // Every row of a query: columns joined by '|', rows by ';', a null as "null".
-  std::string Values(const std::string& sql) {
-    const auto rs = Query(sql);
-    if (rs.rows.empty()) return "no row";
-    std::string out;
-    for (const auto& row : rs.rows) {
-      if (&row != &rs.rows.front()) out += ';';
-      for (const auto& v : row) {
-        out += (&v == &row.front() ? "" : "|") + (v.IsNull() ? std::string("null") : v.AsText());
-      }
-    }
-    return out;
-  }
-
   // Runs a TR method as a host does: inside the session's transaction.
   template <class F>
   auto InTransaction(F&& f) {

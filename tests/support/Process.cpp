@@ -18,12 +18,6 @@ extern char** environ;
 namespace kz8test {
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ostringstream text;
-  text << std::ifstream(path).rdbuf();
-  return text.str();
-}
-
 std::string ShellQuoted(const std::string& word) {
   std::string q = "'";
   for (const char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -31,6 +25,10 @@ std::string ShellQuoted(const std::string& word) {
 }
 
 }  // namespace
+
+std::string FileText(const std::string& path) {
+  return (std::ostringstream() << std::ifstream(path).rdbuf()).str();
+}
 
 // The program reads its input from a file and writes its output to files, so
 // that nothing waits on a pipe whatever order the program reads and writes in.
@@ -58,8 +56,8 @@ Outcome RunProgram(const std::vector<std::string>& argv, const std::string& inpu
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  Outcome o{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), Slurp(out),
-            Slurp(err)};
+  Outcome o{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), FileText(out),
+            FileText(err)};
   for (const std::string& file : {in, out, err}) std::filesystem::remove(file);
   return o;
 }

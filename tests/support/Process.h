@@ -14,6 +14,9 @@ struct Outcome {
   std::string err;
 };
 
+// The whole content of a file ("" when there is none).
+std::string FileText(const std::string& path);
+
 // Runs a program to its end with `input` as its standard input; several may
 // run at once, each from a thread of its own.
 Outcome RunProgram(const std::vector<std::string>& argv, const std::string& input = "");

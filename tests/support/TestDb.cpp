@@ -96,6 +96,19 @@ std::string DbTest::Scalar(const std::string& sql) {
   return rs.rows.front().front().AsText();
 }
 
+std::string DbTest::Values(const std::string& sql) {
+  const auto rs = Query(sql);
+  if (rs.rows.empty()) return "no row";
+  std::string out;
+  for (const auto& row : rs.rows) {
+    if (&row != &rs.rows.front()) out += ';';
+    for (const auto& v : row) {
+      out += (&v == &row.front() ? "" : "|") + (v.IsNull() ? std::string("null") : v.AsText());
+    }
+  }
+  return out;
+}
+
 void DbTest::InsertRows(std::string_view table, const std::vector<std::string_view>& columns,
                         const std::vector<std::vector<kz8mrp::db::Value>>& rows) {
   for (const auto& values : rows) {

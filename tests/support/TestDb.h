@@ -9,6 +9,7 @@
 #include "host/db/Connection.h"
 #include "host/db/Rows.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -16,6 +17,9 @@
 #include <vector>
 
 namespace kz8test {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // "sqlite", and "postgresql" when KZ8MRP_TEST_PG names a server.
 std::vector<std::string> Backends();
@@ -37,6 +41,8 @@ class DbTest : public ::testing::TestWithParam<std::string> {
   kz8mrp::db::ResultSet Query(const std::string& sql) { return fixture_connection().Query(sql); }
   // A single value of a query, as text ("" for no row or null).
   std::string Scalar(const std::string& sql);
+  // Every row of a query: columns joined by '|', rows by ';', a null as "null".
+  std::string Values(const std::string& sql);
   void Insert(std::string_view table, const kz8mrp::db::RowValues& values) {
     kz8mrp::db::InsertRow(fixture_connection(), table, values);
   }
