@@ -46,18 +46,24 @@ TEST_P(RecordsetTest, FieldsAreFoundInAnyLetterCaseAndNullReadsAsEmpty) {
   EXPECT_EQ(same.Text("CODE"), "CUT");
 }
 
-// A recordset holds what its query returned, whatever happens after.
+// A recordset holds what its query returned, whatever happens after: inside a
+// transaction (rows read as they are walked) as outside one.
 TEST_P(RecordsetTest, WalksASnapshotOfItsRows) {
-  Sections({{"A", 1}, {"B", 2}});
-  Recordset rs = Open("SELECT TSecCode, TSecHOffice FROM KZ8TSection ORDER BY TSecCode");
-  data_->ExecuteSQL("INSERT INTO KZ8TSection (TSecCode) VALUES ('C')");
-  Exec("UPDATE KZ8TSection SET TSecHOffice=9 WHERE TSecCode='A'");
-  EXPECT_EQ(rs.RecordCount(), 2u);
-  std::string seen;
-  for (; !rs.Eof(); rs.MoveNext()) seen += rs.Text("TSecCode") + rs.Text("TSecHOffice");
-  EXPECT_EQ(seen, "A1B2");
-  EXPECT_EQ(ErrorNumberOf([&] { rs.MoveNext(); }), kz8mrp::errc::kNoCurrentRecord);
-  EXPECT_EQ(ErrorNumberOf([&] { (void)rs.Field("TSecCode"); }), kz8mrp::errc::kNoCurrentRecord);
+  for (const bool in_transaction : {false, true}) {
+    Exec("DELETE FROM KZ8TSection");
+    Sections({{"A", 1}, {"B", 2}});
+    if (in_transaction) data_->BeginTrans();
+    Recordset rs = Open("SELECT TSecCode, TSecHOffice FROM KZ8TSection ORDER BY TSecCode");
+    data_->ExecuteSQL("INSERT INTO KZ8TSection (TSecCode) VALUES ('C')");
+    data_->ExecuteSQL("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice+8 WHERE TSecCode='B'");
+    std::string seen;
+    for (; !rs.Eof(); rs.MoveNext()) seen += rs.Text("TSecCode") + rs.Text("TSecHOffice");
+    EXPECT_EQ(seen, "A1B2");
+    EXPECT_EQ(rs.RecordCount(), 2u);
+    EXPECT_EQ(ErrorNumberOf([&] { rs.MoveNext(); }), kz8mrp::errc::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { (void)rs.Field("TSecCode"); }), kz8mrp::errc::kNoCurrentRecord);
+    if (in_transaction) data_->RollbackTrans();
+  }
 }
 
 TEST_P(RecordsetTest, OverwritesTheRowFoundByItsKey) {

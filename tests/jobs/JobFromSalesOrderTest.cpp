@@ -1,5 +1,8 @@
 // A job made, and made again, from a sales order.
+#include "host/db/Connection.h"
 #include "jobs/JobFixture.h"
+
+#include <cstdint>
 
 namespace kz8test {
 namespace {
@@ -162,6 +165,21 @@ TEST_P(JobFromSalesOrderTest, NumbersWithQuotesAndDashesTouchOnlyTheirOwnJob) {
   EXPECT_EQ(Of("J''1--", "TJobRefNo"), "WEB'1--");
   EXPECT_EQ(Counts({"KZ8TJobMB", "KZ8TJobMethod"}), "2/2");
   EXPECT_EQ(Values("SELECT TJbMTotalArrear FROM KZ8TJobMB WHERE TJbMTJobNo='" + other + "'"), "20");
+}
+
+// A job costs in proportion to its order: four times the lines, four times the
+// rows read from the database (not sixteen, as when each line's routing row
+// was added through a recordset that read every routing row of the job).
+TEST_P(JobFromSalesOrderTest, RowsReadGrowWithTheLinesOfTheOrder) {
+  const auto rows_read = [&](const std::string& so, int lines) {
+    SalesOrder(so);
+    for (int ln = 1; ln <= lines; ++ln) SalesLine(so, ln, "P" + std::to_string(ln), 1);
+    const std::uint64_t before = kz8mrp::db::RowsRead();
+    Make(so);
+    return static_cast<double>(kz8mrp::db::RowsRead() - before);
+  };
+  const double small = rows_read("SO2612-0001", 30);
+  EXPECT_LE(rows_read("SO2612-0002", 120), 4.5 * small);
 }
 
 KZ8_INSTANTIATE_DB_TEST(JobFromSalesOrderTest);

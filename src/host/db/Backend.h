@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace kz8mrp::db {
@@ -45,6 +46,37 @@ struct ResultSet {
   std::vector<std::vector<Value>> rows;
 };
 
+// The rows of one query, read one at a time as they are walked.
+class Cursor {
+ public:
+  Cursor() = default;
+  Cursor(const Cursor&) = delete;
+  Cursor& operator=(const Cursor&) = delete;
+  Cursor(Cursor&&) = delete;
+  Cursor& operator=(Cursor&&) = delete;
+  virtual ~Cursor() = default;
+
+  virtual const std::vector<std::string>& Columns() const = 0;
+  // Reads the next row into `row`; false once there is none.
+  virtual bool Next(std::vector<Value>& row) = 0;
+  // True when what the connection changes after the cursor opened never shows
+  // in the rows it has still to give.
+  virtual bool Insensitive() const = 0;
+};
+
+// A whole result already read, handed out as a cursor.
+class ResultCursor final : public Cursor {
+ public:
+  explicit ResultCursor(ResultSet result) : result_(std::move(result)) {}
+  const std::vector<std::string>& Columns() const override { return result_.columns; }
+  bool Next(std::vector<Value>& row) override;
+  bool Insensitive() const override { return true; }
+
+ private:
+  ResultSet result_;
+  std::size_t next_ = 0;
+};
+
 class Backend {
  public:
   Backend() = default;
@@ -56,6 +88,11 @@ class Backend {
 
   virtual Kind kind() const = 0;
   virtual ResultSet Query(const std::string& sql, const std::vector<Value>& params) = 0;
+  // A query whose rows are read as they are walked; by default all at once.
+  virtual std::unique_ptr<Cursor> OpenCursor(const std::string& sql,
+                                             const std::vector<Value>& params) {
+    return std::make_unique<ResultCursor>(Query(sql, params));
+  }
   // Runs one statement; returns the number of rows it changed.
   virtual std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) = 0;
   // Runs several statements separated by ';' (schema scripts).

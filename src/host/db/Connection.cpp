@@ -3,12 +3,16 @@
 #include <kz8mrp/Error.h>
 
 #include "common/Text.h"
+#include "host/db/Snapshot.h"
+
+#include <algorithm>
 
 #include <atomic>
 
 namespace kz8mrp::db {
 namespace {
 std::atomic<std::uint64_t> statements_sent{0};
+std::atomic<std::uint64_t> rows_read{0};
 StatementTap& Tap() {
   static StatementTap tap;
   return tap;
@@ -16,6 +20,16 @@ StatementTap& Tap() {
 }  // namespace
 
 std::uint64_t StatementsSent() { return statements_sent.load(std::memory_order_relaxed); }
+
+std::uint64_t RowsRead() { return rows_read.load(std::memory_order_relaxed); }
+
+void NoteRowsRead(std::uint64_t rows) { rows_read.fetch_add(rows, std::memory_order_relaxed); }
+
+bool ResultCursor::Next(std::vector<Value>& row) {
+  if (next_ >= result_.rows.size()) return false;
+  row = std::move(result_.rows[next_++]);
+  return true;
+}
 
 void SetStatementTap(StatementTap tap) { Tap() = std::move(tap); }
 
@@ -60,16 +74,38 @@ Connection::~Connection() {
 }
 
 std::int64_t Connection::Execute(const std::string& sql, const std::vector<Value>& params) {
+  SettleSnapshots(false);
   Sent(sql, params);
   return backend_->Execute(sql, params);
 }
 
 ResultSet Connection::Query(const std::string& sql, const std::vector<Value>& params) {
   Sent(sql, params);
-  return backend_->Query(sql, params);
+  ResultSet result = backend_->Query(sql, params);
+  NoteRowsRead(result.rows.size());
+  return result;
+}
+
+std::unique_ptr<Cursor> Connection::OpenCursor(const std::string& sql,
+                                               const std::vector<Value>& params) {
+  Sent(sql, params);
+  return backend_->OpenCursor(sql, params);
+}
+
+void Connection::Detach(Snapshot& snapshot) {
+  open_.erase(std::remove(open_.begin(), open_.end(), &snapshot), open_.end());
+}
+
+void Connection::SettleSnapshots(bool all) {
+  // Reading a snapshot's rest detaches it: walk a copy.
+  const std::vector<Snapshot*> open = open_;
+  for (Snapshot* s : open) {
+    if (all || !s->Insensitive()) s->ReadRest();
+  }
 }
 
 void Connection::Control(const std::string& sql) {
+  SettleSnapshots(true);
   Sent(sql, {});
   backend_->Control(sql);
 }

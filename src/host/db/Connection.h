@@ -9,8 +9,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kz8mrp::db {
+
+class Snapshot;
 
 class Connection {
  public:
@@ -30,6 +33,11 @@ class Connection {
   // An action statement (UPDATE, DELETE, INSERT, DDL).
   std::int64_t Execute(const std::string& sql, const std::vector<Value>& params = {});
   ResultSet Query(const std::string& sql, const std::vector<Value>& params = {});
+  // A query whose rows are read as they are walked (see Snapshot).
+  std::unique_ptr<Cursor> OpenCursor(const std::string& sql, const std::vector<Value>& params = {});
+  // Snapshots with rows still in their cursors, told to read them before a change.
+  void Attach(Snapshot& snapshot) { open_.push_back(&snapshot); }
+  void Detach(Snapshot& snapshot);
 
   void BeginTrans();
   void CommitTrans();
@@ -47,11 +55,16 @@ class Connection {
   void Sent(const std::string& sql, const std::vector<Value>& params) const;
   // Transaction control, counted like every other statement.
   void Control(const std::string& sql);
+  // Before a change: the open snapshots that could see it read the rest of
+  // their rows; before transaction control every one does (a cursor may not
+  // outlive its transaction).
+  void SettleSnapshots(bool all);
 
   std::unique_ptr<Backend> backend_;
   std::string connection_string_;
   int depth_ = 0;
   std::map<std::string, TableInfo> tables_;  // key: lower-case name
+  std::vector<Snapshot*> open_;
 };
 
 // Rolls back in its destructor unless committed; never throws from there.
@@ -71,6 +84,11 @@ class Transaction {
 // Every statement sent through a Connection (transaction control and catalog
 // reads included) is counted process-wide; benchmarks report what a method costs.
 std::uint64_t StatementsSent();
+
+// Every row a Connection's queries and recordsets read from the database,
+// counted process-wide: what is never walked is never read.
+std::uint64_t RowsRead();
+void NoteRowsRead(std::uint64_t rows);
 
 // Sees each statement a Connection sends, with its parameters (catalog reads
 // excepted). Benchmarks replay what a method sent; an empty tap removes it.

@@ -10,18 +10,17 @@
 namespace kz8mrp::db {
 
 Recordset::Recordset(Connection& connection, std::string sql, LockType lock)
-    : connection_(connection), sql_(std::move(sql)), lock_(lock) {
-  ResultSet result = connection_.Query(sql_);
-  columns_ = std::move(result.columns);
-  rows_ = std::move(result.rows);
-  for (std::size_t i = 0; i < columns_.size(); ++i) {
-    index_.emplace(text::ToLower(columns_[i]), i);  // the first match wins
+    : connection_(connection), sql_(std::move(sql)), lock_(lock), rows_(connection_, sql_) {
+  const std::vector<std::string>& columns = rows_.Columns();
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    index_.emplace(text::ToLower(columns[i]), i);  // the first match wins
   }
+  rows_.Reach(row_);  // the first row, so that EOF is known
 }
 
 void Recordset::MoveNext() {
   if (Eof()) throw Error(errc::kNoCurrentRecord, "Either BOF or EOF is True");
-  ++row_;
+  rows_.Reach(++row_);
 }
 
 bool Recordset::HasField(std::string_view name) const {
@@ -47,7 +46,7 @@ const Value& Recordset::Field(std::string_view name) const {
     static const Value kNull;
     return kNull;
   }
-  return rows_[row_][column];
+  return rows_.Row(row_)[column];
 }
 
 const TableInfo& Recordset::Target() {
@@ -69,6 +68,9 @@ const TableInfo& Recordset::Target() {
 
 void Recordset::AddNew() {
   Target();
+  // The new row goes after every row of the query, so the rows not yet walked
+  // are out of reach from here on: nobody reads them.
+  rows_.GiveUpRest();
   adding_ = true;
   pending_.clear();
   pending_at_.clear();
@@ -121,14 +123,14 @@ void Recordset::InsertNew() {
   connection_.Execute("INSERT INTO " + table.name + " (" + names + ") VALUES (" + marks + ")",
                       params);
   // The new row becomes the current one, as the columns were assigned.
-  std::vector<Value> row(columns_.size());
+  std::vector<Value> row(rows_.Columns().size());
   for (const auto& [column, value] : pending_) {
     if (const auto it = index_.find(text::ToLower(column)); it != index_.end()) {
       row[it->second] = ConvertForColumn(value, *table.Find(column));
     }
   }
-  rows_.push_back(std::move(row));
-  row_ = rows_.size() - 1;
+  rows_.Append(std::move(row));
+  row_ = rows_.Walked() - 1;
 }
 
 void Recordset::UpdateCurrent() {
@@ -149,14 +151,14 @@ void Recordset::UpdateCurrent() {
   }
   std::string where;
   for (const std::string& key : table.primary_key) {
-    params.push_back(rows_[row_][ColumnIndex(key)]);
+    params.push_back(rows_.Row(row_)[ColumnIndex(key)]);
     if (!where.empty()) where += " AND ";
     where += key + "=" + connection_.backend().Placeholder(static_cast<int>(params.size()));
   }
   connection_.Execute("UPDATE " + table.name + " SET " + sets + " WHERE " + where, params);
   for (const auto& [column, value] : pending_) {
     if (const auto it = index_.find(text::ToLower(column)); it != index_.end()) {
-      rows_[row_][it->second] = ConvertForColumn(value, *table.Find(column));
+      rows_.Row(row_)[it->second] = ConvertForColumn(value, *table.Find(column));
     }
   }
 }

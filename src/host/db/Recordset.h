@@ -1,9 +1,11 @@
-// A recordset opened on SQL text holds a snapshot of its rows. Opened for
+// A recordset opened on SQL text holds a snapshot of its rows, read from the
+// database as they are walked (see Snapshot). Opened for
 // writing on "SELECT * FROM <table> WHERE ...", it can overwrite the current
 // row (found again by the table's primary key) or add a new one.
 #pragma once
 
 #include "host/db/Connection.h"
+#include "host/db/Snapshot.h"
 
 #include <optional>
 #include <string>
@@ -23,9 +25,10 @@ class Recordset {
   Recordset& operator=(const Recordset&) = delete;
   ~Recordset() = default;
 
-  bool Eof() const { return adding_ ? false : row_ >= rows_.size(); }
+  bool Eof() const { return adding_ ? false : row_ >= rows_.Walked(); }
   void MoveNext();
-  std::size_t RecordCount() const { return rows_.size(); }
+  // Reads every row there is to count them.
+  std::size_t RecordCount() { return rows_.Count(); }
 
   bool HasField(std::string_view name) const;
   // The current row's column, looked up without regard to case.
@@ -49,9 +52,8 @@ class Recordset {
   Connection& connection_;
   std::string sql_;
   LockType lock_;
-  std::vector<std::string> columns_;
+  Snapshot rows_;
   std::unordered_map<std::string, std::size_t> index_;  // lower-case name -> first column
-  std::vector<std::vector<Value>> rows_;
   std::size_t row_ = 0;
   bool adding_ = false;
   std::vector<std::pair<std::string, Value>> pending_;             // assigned, not yet updated

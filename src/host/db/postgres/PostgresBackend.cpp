@@ -2,6 +2,7 @@
 
 #include <kz8mrp/Error.h>
 
+#include "common/Text.h"
 #include "host/db/postgres/PostgresError.h"
 #include "host/db/postgres/PostgresValues.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
 
 namespace kz8mrp::db::postgres {
 namespace {
@@ -59,6 +61,65 @@ ResultPtr NextResult(PGconn* conn) {
   return first;
 }
 
+constexpr long kFirstBatch = 16;
+constexpr long kLargestBatch = 4096;
+
+std::string FetchText(const std::string& cursor, long rows) {
+  return "FETCH " + std::to_string(rows) + " FROM " + cursor;
+}
+
+// Only a plain query can stand behind a cursor.
+bool IsPlainSelect(const std::string& sql) {
+  const std::string_view t = text::Trim(std::string_view(sql));
+  return t.size() > 6 && text::EqualsNoCase(t.substr(0, 6), "SELECT") &&
+         (t[6] == ' ' || t[6] == '\t' || t[6] == '\n' || t[6] == '\r');
+}
+
+// Rows fetched in batches that grow as they are walked: a recordset read at
+// its first row costs one small batch, a long walk few round trips.
+class PostgresCursor final : public Cursor {
+ public:
+  PostgresCursor(PostgresBackend& backend, std::string name, std::string sql, ResultPtr first)
+      : backend_(backend),
+        name_(std::move(name)),
+        sql_(std::move(sql)),
+        transaction_(backend.transaction()),
+        reader_(first.get()),
+        batch_(std::move(first)),
+        done_(PQntuples(batch_.get()) < asked_) {}
+  PostgresCursor(const PostgresCursor&) = delete;
+  PostgresCursor& operator=(const PostgresCursor&) = delete;
+  PostgresCursor(PostgresCursor&&) = delete;
+  PostgresCursor& operator=(PostgresCursor&&) = delete;
+  ~PostgresCursor() override { backend_.CloseLater(name_, transaction_); }
+
+  const std::vector<std::string>& Columns() const override { return reader_.Columns(); }
+  bool Insensitive() const override { return true; }
+
+  bool Next(std::vector<Value>& row) override {
+    while (at_ >= PQntuples(batch_.get())) {
+      if (done_) return false;
+      asked_ = std::min(asked_ * 4, kLargestBatch);
+      batch_ = backend_.Fetch(name_, asked_, sql_);
+      at_ = 0;
+      done_ = PQntuples(batch_.get()) < asked_;
+    }
+    row = reader_.Read(batch_.get(), at_++);
+    return true;
+  }
+
+ private:
+  PostgresBackend& backend_;
+  std::string name_;
+  std::string sql_;
+  std::uint64_t transaction_;
+  RowReader reader_;
+  long asked_ = kFirstBatch;
+  ResultPtr batch_;
+  int at_ = 0;
+  bool done_;
+};
+
 }  // namespace
 
 PostgresBackend::PostgresBackend(const std::string& connection_string, OpenMode mode) {
@@ -100,6 +161,9 @@ void PostgresBackend::ExecuteScript(const std::string& sql) {
 }
 
 void PostgresBackend::Control(const std::string& sql) {
+  // A rollback (to a savepoint, too) may close cursors, a commit closes them all;
+  // any left open end with the transaction.
+  if (sql.rfind("COMMIT", 0) == 0 || sql.rfind("ROLLBACK", 0) == 0) CursorsClosed();
   const ResultPtr r(PQexec(conn_.get(), sql.c_str()));
   Check(conn_.get(), r.get(), sql);
   // The server answers COMMIT of an aborted transaction with a rollback, not an error.
@@ -136,7 +200,10 @@ bool PostgresBackend::InTransaction() const {
 }
 
 ResultPtr PostgresBackend::Run(const std::string& sql, const std::vector<Value>& params) {
-  if (PQtransactionStatus(conn_.get()) == PQTRANS_INTRANS) return RunUnderSavepoint(sql, params);
+  if (PQtransactionStatus(conn_.get()) == PQTRANS_INTRANS) {
+    return std::move(RunUnderSavepoint({{sql, &params, &sql}}).front());
+  }
+  CursorsClosed();
   return RunAlone(sql, params);
 }
 
@@ -148,39 +215,83 @@ ResultPtr PostgresBackend::RunAlone(const std::string& sql, const std::vector<Va
   return r;
 }
 
-// The savepoint, the statement and the release travel in one round trip, so
-// the savepoint costs server work but no extra wait: about a fifth of a short
-// read on a local server (bench_backends, ReadInTransaction). Statements
-// outside a transaction, the lookups of every calendar question among them,
-// run without it.
-ResultPtr PostgresBackend::RunUnderSavepoint(const std::string& sql,
-                                             const std::vector<Value>& params) {
+// The savepoint, the cursors waiting to be closed, the statements and the
+// release travel in one round trip, so the savepoint costs server work but no
+// extra wait: about a fifth of a short read on a local server (bench_backends,
+// ReadInTransaction). Statements outside a transaction, the lookups of every
+// calendar question among them, run without it.
+std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step>& steps) {
+  static const std::vector<Value> kNone;
+  const std::string savepoint = kSavepoint;
+  const std::string* shown = steps.front().shown;
+  std::vector<Step> all{{savepoint, &kNone, shown}};
+  std::vector<std::string> closes;
+  closes.swap(closes_);
+  for (const std::string& name : closes) all.push_back({"CLOSE " + name, &kNone, shown});
+  const std::size_t first = all.size();
+  all.insert(all.end(), steps.begin(), steps.end());
+  const std::string release = kRelease;
+  all.push_back({release, &kNone, steps.back().shown});
+
   PGconn* c = conn_.get();
-  const ParamTexts p(params);
-  const bool sent =
-      PQenterPipelineMode(c) &&
-      PQsendQueryParams(c, kSavepoint, 0, nullptr, nullptr, nullptr, nullptr, 0) &&
-      PQsendQueryParams(c, sql.c_str(), p.count(), nullptr, p.values(), nullptr, nullptr, 0) &&
-      PQsendQueryParams(c, kRelease, 0, nullptr, nullptr, nullptr, nullptr, 0) && PQpipelineSync(c);
-  ResultPtr savepoint;
-  ResultPtr statement;
-  ResultPtr release;
+  bool sent = PQenterPipelineMode(c) != 0;
+  for (const Step& step : all) {
+    const ParamTexts p(*step.params);
+    sent = sent && PQsendQueryParams(c, step.sql.c_str(), p.count(), nullptr, p.values(), nullptr,
+                                     nullptr, 0);
+  }
+  sent = sent && PQpipelineSync(c);
+  std::vector<ResultPtr> results;
   if (sent) {
-    savepoint = NextResult(c);
-    statement = NextResult(c);
-    release = NextResult(c);
+    for (std::size_t i = 0; i < all.size(); ++i) results.push_back(NextResult(c));
     const ResultPtr sync(PQgetResult(c));
   }
   if (!PQexitPipelineMode(c) || !sent) {
-    Fail(c, statement ? statement.get() : savepoint.get(), sql);  // the session is unusable
+    const PGresult* failed = nullptr;
+    for (const ResultPtr& r : results) {
+      if (r && !Succeeded(r.get())) failed = failed ? failed : r.get();
+    }
+    Fail(c, failed, *shown);  // the session is unusable
   }
-  if (!Succeeded(savepoint.get())) Fail(c, savepoint.get(), sql);
-  if (!Succeeded(statement.get())) {
+  if (!Succeeded(results.front().get())) Fail(c, results.front().get(), *shown);
+  for (std::size_t i = 1; i + 1 < all.size(); ++i) {
+    if (Succeeded(results[i].get())) continue;
     const ResultPtr undo(PQexec(c, kUndo));  // a failure here shows on the next statement
-    Fail(c, statement.get(), sql);
+    Fail(c, results[i].get(), *all[i].shown);
   }
-  if (!Succeeded(release.get())) Fail(c, release.get(), sql);
-  return statement;
+  if (!Succeeded(results.back().get())) Fail(c, results.back().get(), *steps.back().shown);
+  results.pop_back();
+  results.erase(results.begin(), results.begin() + static_cast<std::ptrdiff_t>(first));
+  return results;
+}
+
+// Inside a transaction a query's rows come through a cursor of the server,
+// which keeps the view the query had when opened, whatever is changed after.
+std::unique_ptr<Cursor> PostgresBackend::OpenCursor(const std::string& sql,
+                                                    const std::vector<Value>& params) {
+  if (PQtransactionStatus(conn_.get()) != PQTRANS_INTRANS || !IsPlainSelect(sql)) {
+    return Backend::OpenCursor(sql, params);
+  }
+  static const std::vector<Value> kNone;
+  const std::string name = "kz8mrp_rows" + std::to_string(++cursors_opened_);
+  std::vector<ResultPtr> results =
+      RunUnderSavepoint({{"DECLARE " + name + " NO SCROLL CURSOR FOR " + sql, &params, &sql},
+                         {FetchText(name, kFirstBatch), &kNone, &sql}});
+  return std::make_unique<PostgresCursor>(*this, name, sql, std::move(results.back()));
+}
+
+ResultPtr PostgresBackend::Fetch(const std::string& cursor, long rows, const std::string& shown) {
+  static const std::vector<Value> kNone;
+  return std::move(RunUnderSavepoint({{FetchText(cursor, rows), &kNone, &shown}}).front());
+}
+
+void PostgresBackend::CloseLater(const std::string& cursor, std::uint64_t transaction) {
+  if (transaction == transaction_) closes_.push_back(cursor);
+}
+
+void PostgresBackend::CursorsClosed() {
+  closes_.clear();
+  ++transaction_;
 }
 
 }  // namespace kz8mrp::db::postgres

@@ -3,7 +3,10 @@
 #include "host/db/Backend.h"
 #include "host/db/postgres/PgHandles.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace kz8mrp::db::postgres {
 
@@ -18,6 +21,8 @@ class PostgresBackend final : public Backend {
 
   Kind kind() const override { return Kind::PostgreSQL; }
   ResultSet Query(const std::string& sql, const std::vector<Value>& params) override;
+  std::unique_ptr<Cursor> OpenCursor(const std::string& sql,
+                                     const std::vector<Value>& params) override;
   std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) override;
   void ExecuteScript(const std::string& sql) override;
   TableInfo DescribeTable(const std::string& table) override;
@@ -28,12 +33,30 @@ class PostgresBackend final : public Backend {
   std::string Placeholder(int index) const override { return "$" + std::to_string(index); }
   std::string BeginStatement() const override { return "BEGIN"; }
 
+  // For the cursors: the next `rows` rows, and a cursor to close with the next
+  // statement unless its transaction has ended since it opened.
+  ResultPtr Fetch(const std::string& cursor, long rows, const std::string& shown);
+  void CloseLater(const std::string& cursor, std::uint64_t transaction);
+  std::uint64_t transaction() const { return transaction_; }
+
  private:
+  struct Step {
+    std::string sql;
+    const std::vector<Value>* params;
+    const std::string* shown;  // the caller's statement, named in errors
+  };
+
   ResultPtr Run(const std::string& sql, const std::vector<Value>& params);
   ResultPtr RunAlone(const std::string& sql, const std::vector<Value>& params);
-  ResultPtr RunUnderSavepoint(const std::string& sql, const std::vector<Value>& params);
+  // The results of `steps`, sent in one round trip under one savepoint.
+  std::vector<ResultPtr> RunUnderSavepoint(const std::vector<Step>& steps);
+  // Cursors opened so far may be gone: none is closed by name any more.
+  void CursorsClosed();
 
   ConnPtr conn_;
+  std::vector<std::string> closes_;  // cursors walked or given up, still open on the server
+  std::uint64_t transaction_ = 0;    // changes whenever open cursors may have closed
+  std::uint64_t cursors_opened_ = 0;
 };
 
 }  // namespace kz8mrp::db::postgres

@@ -104,31 +104,36 @@ ParamTexts::ParamTexts(const std::vector<Value>& params) {
   }
 }
 
-ResultSet ReadResult(const PGresult* result) {
-  ResultSet rs;
-  const int columns = PQnfields(result);
-  const int rows = PQntuples(result);
-  std::vector<Decode> decode;
-  decode.reserve(static_cast<std::size_t>(columns));
-  for (int c = 0; c < columns; ++c) {
-    rs.columns.emplace_back(PQfname(result, c));
-    decode.push_back(DecodeOf(PQftype(result, c)));
+RowReader::RowReader(const PGresult* result) {
+  for (int c = 0, n = PQnfields(result); c < n; ++c) {
+    columns_.emplace_back(PQfname(result, c));
+    types_.push_back(PQftype(result, c));
   }
-  rs.rows.reserve(static_cast<std::size_t>(rows));
-  for (int r = 0; r < rows; ++r) {
-    std::vector<Value> row;
-    row.reserve(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c) {
-      if (PQgetisnull(result, r, c)) {
-        row.emplace_back();
-        continue;
-      }
-      const std::string_view t(PQgetvalue(result, r, c),
-                               static_cast<std::size_t>(PQgetlength(result, r, c)));
-      row.push_back(DecodeText(decode[static_cast<std::size_t>(c)], t));
+}
+
+std::vector<Value> RowReader::Read(const PGresult* result, int r) const {
+  std::vector<Value> row;
+  row.reserve(types_.size());
+  for (std::size_t c = 0; c < types_.size(); ++c) {
+    const int at = static_cast<int>(c);
+    if (PQgetisnull(result, r, at)) {
+      row.emplace_back();
+      continue;
     }
-    rs.rows.push_back(std::move(row));
+    const std::string_view t(PQgetvalue(result, r, at),
+                             static_cast<std::size_t>(PQgetlength(result, r, at)));
+    row.push_back(DecodeText(DecodeOf(types_[c]), t));
   }
+  return row;
+}
+
+ResultSet ReadResult(const PGresult* result) {
+  const RowReader reader(result);
+  ResultSet rs;
+  rs.columns = reader.Columns();
+  const int rows = PQntuples(result);
+  rs.rows.reserve(static_cast<std::size_t>(rows));
+  for (int r = 0; r < rows; ++r) rs.rows.push_back(reader.Read(result, r));
   return rs;
 }
 

@@ -29,6 +29,19 @@ class ParamTexts {
   std::vector<const char*> pointers_;
 };
 
+// The rows of results shaped alike (the batches of one cursor), each column
+// decoded by its type.
+class RowReader {
+ public:
+  explicit RowReader(const PGresult* result);
+  const std::vector<std::string>& Columns() const { return columns_; }
+  std::vector<Value> Read(const PGresult* result, int row) const;
+
+ private:
+  std::vector<std::string> columns_;
+  std::vector<Oid> types_;
+};
+
 // The whole result as a snapshot; each column decoded by its type.
 ResultSet ReadResult(const PGresult* result);
 

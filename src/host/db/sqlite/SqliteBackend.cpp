@@ -107,6 +107,47 @@ ColumnType TypeOf(const std::string& declared) {
   return ColumnType::Real;
 }
 
+// A statement stepped as its rows are walked. It sees what its own connection
+// changes meanwhile, so the layer reads its rest before any change.
+class SqliteCursor final : public Cursor {
+ public:
+  SqliteCursor(sqlite3* db, const std::string& sql, const std::vector<Value>& params)
+      : db_(db), sql_(sql), stmt_(Prepare(db, sql)) {
+    Bind(db, stmt_.get(), params, sql);
+    const int n = sqlite3_column_count(stmt_.get());
+    for (int i = 0; i < n; ++i) {
+      columns_.emplace_back(sqlite3_column_name(stmt_.get(), i));
+      date_column_.push_back(IsDateType(sqlite3_column_decltype(stmt_.get(), i)));
+    }
+  }
+
+  const std::vector<std::string>& Columns() const override { return columns_; }
+  bool Insensitive() const override { return false; }
+
+  bool Next(std::vector<Value>& row) override {
+    if (!stmt_) return false;
+    const int rc = sqlite3_step(stmt_.get());
+    if (rc == SQLITE_DONE) {
+      stmt_.reset();  // ends the statement's read at once
+      return false;
+    }
+    if (rc != SQLITE_ROW) Fail(db_, rc, sql_);
+    row.clear();
+    row.reserve(columns_.size());
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      row.push_back(ReadColumn(stmt_.get(), static_cast<int>(i), date_column_[i]));
+    }
+    return true;
+  }
+
+ private:
+  sqlite3* db_;
+  std::string sql_;
+  Statement stmt_;
+  std::vector<std::string> columns_;
+  std::vector<bool> date_column_;
+};
+
 }  // namespace
 
 void SqliteBackend::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -114,28 +155,20 @@ void SqliteBackend::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db)
 std::string SqliteBackend::Placeholder(int index) const { return "?" + std::to_string(index); }
 
 ResultSet SqliteBackend::Query(const std::string& sql, const std::vector<Value>& params) {
-  sqlite3* db = db_.get();
-  Statement stmt = Prepare(db, sql);
-  Bind(db, stmt.get(), params, sql);
+  SqliteCursor cursor(db_.get(), sql, params);
   ResultSet result;
-  const int n = sqlite3_column_count(stmt.get());
-  std::vector<bool> date_column(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    result.columns.emplace_back(sqlite3_column_name(stmt.get(), i));
-    date_column[static_cast<std::size_t>(i)] = IsDateType(sqlite3_column_decltype(stmt.get(), i));
-  }
-  for (;;) {
-    const int rc = sqlite3_step(stmt.get());
-    if (rc == SQLITE_DONE) break;
-    if (rc != SQLITE_ROW) Fail(db, rc, sql);
-    std::vector<Value> row;
-    row.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-      row.push_back(ReadColumn(stmt.get(), i, date_column[static_cast<std::size_t>(i)]));
-    }
-    result.rows.push_back(std::move(row));
-  }
+  result.columns = cursor.Columns();
+  std::vector<Value> row;
+  while (cursor.Next(row)) result.rows.push_back(std::move(row));
   return result;
+}
+
+// Outside a transaction a statement left open would hold the connection's
+// read back at its start for every later read: the rows are read at once.
+std::unique_ptr<Cursor> SqliteBackend::OpenCursor(const std::string& sql,
+                                                  const std::vector<Value>& params) {
+  if (!InTransaction()) return Backend::OpenCursor(sql, params);
+  return std::make_unique<SqliteCursor>(db_.get(), sql, params);
 }
 
 std::int64_t SqliteBackend::Execute(const std::string& sql, const std::vector<Value>& params) {

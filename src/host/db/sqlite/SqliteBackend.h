@@ -22,6 +22,8 @@ class SqliteBackend final : public Backend {
 
   Kind kind() const override { return Kind::SQLite; }
   ResultSet Query(const std::string& sql, const std::vector<Value>& params) override;
+  std::unique_ptr<Cursor> OpenCursor(const std::string& sql,
+                                     const std::vector<Value>& params) override;
   std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) override;
   void ExecuteScript(const std::string& sql) override;
   TableInfo DescribeTable(const std::string& table) override;
