@@ -9,6 +9,7 @@ namespace kz8mrp {
 
 namespace errc {
 inline constexpr int kOverflow = 6;
+inline constexpr int kOutOfMemory = 7;  // a result too large to hold (a runaway explosion)
 inline constexpr int kDivisionByZero = 11;
 inline constexpr int kTypeMismatch = 13;
 inline constexpr int kInvalidUseOfNull = 94;

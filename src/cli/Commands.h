@@ -28,6 +28,7 @@ void AddMethodsCommand(CLI::App& app);
 void AddHelpCommand(CLI::App& app);
 void AddScheduleCommand(CLI::App& app);
 void AddMrpCommand(CLI::App& app);
+void AddExplodeCommand(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 
 // The description of a database that every sub-command's --db takes.
@@ -72,5 +73,9 @@ void ShowProcessOrders(MRPObject& engine, DataObj& data, AppObj& app, ClientObj&
 // the products that run short; the run, for its page.
 struct MrpRun;
 MrpRun ShowMrpRun(DataObj& data);
+// A forecast's product with two levels of bills of materials, and its
+// semi-finished explosion into the forecast's material lines.
+void LoadDemoExplosion(db::Connection& connection);
+void ShowForecastExplosion(MRPObject& engine, DataObj& data);
 
 }  // namespace kz8mrp::cli

@@ -230,6 +230,7 @@ void RunDemo(const std::string& db_option) {
       ShowJobFromSalesOrder(planner.engine, planner.data, planner.app, planner.client);
   ShowOrdersOnJob(planner.engine, planner.data, planner.app, planner.client, job);
   const MrpRun run = ShowMrpRun(planner.data);
+  ShowForecastExplosion(planner.engine, planner.data);
   WritePages(planner, run);
 }
 

@@ -132,6 +132,7 @@ void LoadDemoPlant(db::Connection& connection) {
   ClearScheduleWeek(connection);
   LoadDemoSalesOrders(connection);
   LoadDemoOrders(connection);
+  LoadDemoExplosion(connection);
   tx.Commit();
 }
 

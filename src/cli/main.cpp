@@ -15,9 +15,9 @@ namespace kz8mrp::cli {
 namespace {
 
 // Every sub-command of the program, in the order the usage lists them.
-constexpr void (*kCommands[])(CLI::App&) = {AddInitCommand,    AddCallCommand, AddSettingCommand,
-                                            AddMethodsCommand, AddHelpCommand, AddScheduleCommand,
-                                            AddMrpCommand,     AddDemoCommand};
+constexpr void (*kCommands[])(CLI::App&) = {
+    AddInitCommand,     AddCallCommand, AddSettingCommand, AddMethodsCommand, AddHelpCommand,
+    AddScheduleCommand, AddMrpCommand,  AddExplodeCommand, AddDemoCommand};
 
 // A failed call given --json also answers in JSON, so that a script reads both
 // outcomes from standard output.

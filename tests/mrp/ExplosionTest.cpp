@@ -1,0 +1,250 @@
+// The semi-finished explosion of a forecast: the material grid it builds and
+// the forecast's material lines it stores.
+#include <kz8mrp/Error.h>
+
+#include "common/Text.h"
+#include "host/Sql.h"
+#include "host/services/ConvertTools.h"
+#include "host/services/DbTools.h"
+#include "host/services/SettingTools.h"
+#include "mrp/Explosion.h"
+#include "support/Errors.h"
+#include "support/Process.h"
+#include "support/TestDb.h"
+
+namespace kz8test {
+namespace {
+
+namespace col = kz8mrp::mrp::material;
+using kz8mrp::db::Value;
+
+class ExplosionTest : public DbTest {
+ protected:
+  void Product(const std::string& code, double batch = 0, int self = 0, double scrap = 0) {
+    Insert("KZ8TProduct", {{"TPdtCode", code},
+                           {"TPdtName", "name of " + code},
+                           {"TPdtTUntCode", "PCS"},
+                           {"TPdtTUntCode2", "BOX"},
+                           {"TPdtTUntCode3", "PAL"}});
+    Insert("KZ8TProduct2", {{"TPd2TPdtCode", code},
+                            {"TPd2TotalQuantity", batch},
+                            {"TPd2SelfMat", self},
+                            {"TPd2ScrapPCMRP", scrap}});
+  }
+  // A bill line of `parent` at `step`: quantities in units 1, 2, 3 are q, 2q, 3q.
+  void Line(const std::string& parent, int ln, int step, const std::string& material, double q,
+            int explode = 0, double scrap = 0) {
+    Insert("KZ8TProductMat", {{"TPMtTPdtCode", parent},
+                              {"TPmtLn", ln},
+                              {"TPMtTSpdStep", step},
+                              {"TPmtNo", ln},
+                              {"TPmtAlternative", 0},
+                              {"TPMtProductCode", material},
+                              {"TPMtMatType", 1},
+                              {"TPMtAutoExplore", explode},
+                              {"TPMtQuantity", q},
+                              {"TPMtQuantity2", 2 * q},
+                              {"TPMtQuantity3", 3 * q},
+                              {"TPmtScrapPCMRP", scrap},
+                              {"TPMtRemark", "line " + std::to_string(ln)}});
+  }
+  void Step(const std::string& product, int step, const std::string& code) {
+    Insert("KZ8TProductMethod",
+           {{"TSpdTPdtCode", product}, {"TSpdStep", step}, {"TSpdTSepCode", code}});
+    Insert("KZ8TMRPStepName", {{"TSepCode", code}, {"TSepName", "step " + code}});
+  }
+
+  // The grid of an explosion, nothing stored; `hold` flags rows of the first
+  // level before the deeper levels are exploded.
+  kz8mrp::mrp::WorkGrid Explode(const std::string& product, double quantity, bool one_level = false,
+                                std::size_t max_rows = 50000, std::size_t hold = 0) {
+    kz8mrp::mrp::WorkGrids grids(app_);
+    kz8mrp::mrp::Explosion explosion(*data_, {convert_, db_, settings_}, max_rows);
+    if (hold == 0) {
+      explosion.Run(grids.materials, product, quantity, one_level);
+    } else {
+      explosion.ExplodeBOMLevel(grids.materials, product, 1, quantity);
+      grids.materials.SetRowFlag(hold, true);
+      Deeper(explosion, grids.materials);
+    }
+    return std::move(grids.materials);
+  }
+  static void Deeper(kz8mrp::mrp::Explosion& explosion, kz8mrp::mrp::WorkGrid& grid) {
+    for (std::size_t r = 1, rows = grid.RowCount(); r <= rows; ++r) {
+      if (!grid.RowFlag(r) && grid.CellNumber(r, col::kExplodeFurther) == 1) {
+        explosion.ExplodeBOMLevel(grid, grid.CellText(r, col::kMaterial), 2,
+                                  grid.CellNumber(r, col::kToOrder[0]));
+      }
+    }
+  }
+  // Each row as "level material quantity".
+  static std::vector<std::string> Rows(const kz8mrp::mrp::WorkGrid& grid) {
+    std::vector<std::string> rows;
+    for (std::size_t r = 1; r <= grid.RowCount(); ++r) {
+      rows.push_back(grid.CellText(r, col::kLevel) + " " + grid.CellText(r, col::kMaterial) + " " +
+                     grid.CellText(r, col::kQuantity[0]));
+    }
+    return rows;
+  }
+  std::string Lines(const std::string& product) {
+    std::string out;
+    for (const auto& row : Query("SELECT TSFMLn, TSFMTPdtCode, TSFMQuantity, TSFMTSepCode, "
+                                 "TSFMType, TSFMTUntCode FROM KZ8TSaleForecastMT WHERE "
+                                 "TSFMTSFCTPdtCode=" +
+                                 kz8mrp::sql::Text(product) + " ORDER BY TSFMLn")
+                               .rows) {
+      for (const Value& v : row) out += v.AsText() + " ";
+      out += "| ";
+    }
+    return out;
+  }
+
+  kz8mrp::host::ConvertTools convert_;
+  kz8mrp::host::DbTools db_;
+  kz8mrp::host::SettingTools settings_;
+};
+
+TEST_P(ExplosionTest, LinesComeLastStepFirstWithBatchAndBothScrapsApplied) {
+  Product("CHAIR", 10, 1, 5);
+  Step("CHAIR", 2, "PAINT");
+  Step("CHAIR", 1, "CUT");
+  Line("CHAIR", 1, 1, "BOARD", 2, 0, 10);
+  Line("CHAIR", 2, 2, "LACQUER", 1);
+  Line("CHAIR", 3, 3, "LABEL", 1);  // a step the routing lacks
+  Product("BOARD");
+  Line("BOARD", 1, 1, "LOG", 1);
+
+  const kz8mrp::mrp::WorkGrid grid = Explode("CHAIR", 50);
+  // The chair itself first, at its lowest routing step; then steps 3, 2, 1.
+  EXPECT_EQ(Rows(grid), (std::vector<std::string>{"1 CHAIR 50", "1 LABEL 5.25", "1 LACQUER 5.25",
+                                                  "1 BOARD 11.55"}));
+  EXPECT_EQ(grid.CellText(1, col::kStepCode) + "/" + grid.CellText(1, col::kStepName),
+            "CUT/step CUT");
+  EXPECT_EQ(grid.CellText(2, col::kStepCode) + "/" + grid.CellText(2, col::kStepName), "/");
+  EXPECT_EQ(grid.CellText(3, col::kStepCode), "PAINT");
+  // 2 / 10 x 50 x 1.05 x 1.10 in unit 1; units 2 and 3 use the parent's unit-1 quantity too.
+  EXPECT_DOUBLE_EQ(grid.CellNumber(4, col::kToOrder[1]), 2 * 11.55);
+  EXPECT_EQ(grid.CellText(4, col::kUnit[2]) + grid.CellText(4, col::kHasBill) +
+                grid.CellText(3, col::kHasBill) + grid.CellText(4, col::kRemark),
+            "PAL10line 1");
+}
+
+TEST_P(ExplosionTest, BatchOutputFallsBackToTheDefaultThenToOne) {
+  struct Case {
+    double batch;
+    std::string setting;
+    double quantity;
+  };
+  for (const Case& c : {Case{4, "8", 2.5}, Case{0, "8", 1.25}, Case{0, "0", 10}, Case{0, "", 10}}) {
+    const std::string p = "P" + kz8mrp::text::NumberText(c.batch) + c.setting;
+    Product(p, c.batch);
+    Line(p, 1, 1, "M", 1);
+    Setting("DefaultOutputQuantity", c.setting);
+    EXPECT_EQ(Explode(p, 10).CellNumber(1, col::kQuantity[0]), c.quantity) << p;
+  }
+}
+
+TEST_P(ExplosionTest, LevelsFollowOnlyRowsMarkedAndNotHeld) {
+  Product("A");
+  Line("A", 1, 1, "B", 2, 1);
+  Line("A", 2, 1, "C", 1, 0);  // has a bill but is not marked for explosion
+  Line("A", 3, 1, "D", 1, 1);
+  Product("B");
+  Line("B", 1, 1, "X", 3);
+  Line("B", 2, 1, "", 1);  // no material: its row is filled by the next line
+  Line("B", 3, 1, "Y", 1);
+  Product("C");
+  Line("C", 1, 1, "Z", 1);
+  Product("D");
+  Line("D", 1, 1, "W", 1);
+
+  EXPECT_EQ(Rows(Explode("A", 1)),
+            (std::vector<std::string>{"1 B 2", "1 C 1", "1 D 1", "2 X 6", "2 Y 2", "2 W 1"}));
+  EXPECT_EQ(Rows(Explode("A", 1, true)), (std::vector<std::string>{"1 B 2", "1 C 1", "1 D 1"}));
+  EXPECT_EQ(Rows(Explode("A", 1, false, 50000, 1)),
+            (std::vector<std::string>{"1 B 2", "1 C 1", "1 D 1", "2 W 1"}));
+}
+
+TEST_P(ExplosionTest, CyclesEndAfterLevel31AndDoublingBillsStopWithAnError) {
+  Product("SELF");
+  Line("SELF", 1, 1, "SELF", 1, 1);
+  Product("A'--#$");
+  Line("A'--#$", 1, 1, "B", 1, 1);
+  Line("A'--#$", 2, 1, "B", 1, 1);
+  Product("B");
+  Line("B", 1, 1, "A'--#$", 1, 1);
+  Line("B", 2, 1, "A'--#$", 1, 1);
+
+  const kz8mrp::mrp::WorkGrid self = Explode("SELF", 1);
+  ASSERT_EQ(self.RowCount(), 31U);
+  EXPECT_EQ(self.CellText(31, col::kLevel), "31");
+
+  const auto e = ErrorFrom([&] { engine_.GenerateSF2(*data_, "A'--#$", "AR", 2027, 1, 5, 1); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->Number(), kz8mrp::errc::kOutOfMemory);
+  EXPECT_NE(
+      std::string(e->what()).find("explosion of A'--#$ passes 50000 material rows at level 15"),
+      std::string::npos)
+      << e->what();
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TSaleForecastMT"), "0");
+  EXPECT_EQ(data_->TransactionDepth(), 0);
+}
+
+TEST_P(ExplosionTest, ForecastLinesFollowGridRowsAndTouchOnlyTheirForecast) {
+  const std::string product = "CH'--#$TSFC";
+  Product(product, 1, 1);
+  Step(product, 1, "CUT");
+  Line(product, 1, 1, "BOARD", 2);
+  Line(product, 2, 1, "", 1);  // the grid ends with a row without material
+  Product("BOARD");
+  Product("OTHER");
+  Line("OTHER", 1, 1, "BOARD", 1);
+  client_.SetBranchCode("B'1");
+  data_->SetNow(kz8mrp::OleDate::FromParts(2027, 1, 5, 8));
+
+  EXPECT_EQ(engine_.GenerateSF2(*data_, "OTHER", "AR'--", 2027, 1, 5, 1), 1);
+  EXPECT_EQ(engine_.GenerateSF2(*data_, product, "AR'--", 2027, 1, 5, 3), 1);
+  const std::string expected = "1 " + product + " 3 CUT 0 PCS | 2 BOARD 6 CUT 0 PCS | ";
+  EXPECT_EQ(Lines(product), expected);
+  // Run again for a smaller quantity: the lines are overwritten in place, and a
+  // line beyond the grid is left as it was.
+  Exec("UPDATE KZ8TSaleForecastMT SET TSFMLn=9 WHERE TSFMTSFCTPdtCode='OTHER'");
+  Exec("UPDATE KZ8TSaleForecastMT SET TSFMTSFCTPdtCode=" + kz8mrp::sql::Text(product) +
+       " WHERE TSFMTSFCTPdtCode='OTHER'");
+  EXPECT_EQ(engine_.GenerateSF2(*data_, product, "AR'--", 2027, 1, 5, 1), 1);
+  EXPECT_EQ(Lines(product),
+            "1 " + product + " 1 CUT 0 PCS | 2 BOARD 2 CUT 0 PCS | 9 BOARD 1  0 PCS | ");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TSaleForecastMT WHERE TSFMTSFCTBraCode='B''1' AND "
+                   "TSFMTSFCTARNCode='AR''--' AND TSFMTSFCDay=5 AND TSFMFlag1=1 AND "
+                   "TSFMTSpdStep=1"),
+            "3");
+  EXPECT_EQ(Scalar("SELECT MIN(TSFMFlag3) FROM KZ8TSaleForecastMT"), "2027-01-05 08:00:00");
+  EXPECT_EQ(engine_.GenerateSF2(*data_, "NOTHING", "AR", 2027, 1, 5, 1), 1);
+}
+
+TEST_P(ExplosionTest, ExplodeCommandPrintsTheShownColumnsUnderTheirCaptions) {
+  Product("CHAIR");
+  Step("CHAIR", 1, "CUT");
+  Line("CHAIR", 1, 1, "BOARD", 2.5, 1);
+  Product("BOARD");
+  Line("BOARD", 1, 1, "LOG", 1);
+
+  const Outcome r = RunKz8mrp({"explode", "--db", connection_string_, "CHAIR", "4"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> lines = kz8mrp::text::Split(r.out, '\n');
+  ASSERT_GE(lines.size(), 5U) << r.out;
+  EXPECT_EQ(lines[0], "materials for 4 CHAIR");
+  EXPECT_TRUE(lines[1].starts_with("#  Lv  Pc  No  Alt.(0-N)  รหัสขั้นตอน  ชื่อขั้นตอน   รหัสวัตถุดิบ"))
+      << r.out;
+  EXPECT_TRUE(lines[3].starts_with("1   1   1   1          0  CUT       step CUT  BOARD")) << r.out;
+  EXPECT_NE(lines[4].find("LOG"), std::string::npos) << r.out;
+  const Outcome one =
+      RunKz8mrp({"explode", "--db", connection_string_, "CHAIR", "4", "--one-level"});
+  EXPECT_EQ(one.out.find("LOG"), std::string::npos) << one.out;
+  EXPECT_EQ(RunKz8mrp({"explode", "--db", connection_string_, "CHAIR"}).status, 2);
+}
+
+KZ8_INSTANTIATE_DB_TEST(ExplosionTest);
+
+}  // namespace
+}  // namespace kz8test
