@@ -117,7 +117,9 @@ void Explosion::WriteLine(WorkGrid& grid, const std::string& product, const Prod
                                                     {col::kNumber, &line.number},
                                                     {col::kAlternative, &line.alternative},
                                                     {col::kExplodeFurther, &line.auto_explode}};
-  for (const auto& [column, value] : whole) {
+  for (const auto& [column, value_of_column] : whole) {
+    // A lambda may not capture a structured binding under every compiler we build with.
+    const db::Value* value = value_of_column;
     Put(grid, r, column, [&] { return convert.ToInteger(value->AsText()); });
   }
   grid.SetCell(r, col::kHasBill, line.material_has_bill ? 1 : 0);
