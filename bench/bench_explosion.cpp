@@ -13,6 +13,7 @@
 #include "host/db/Connection.h"
 #include "host/schema/Schema.h"
 #include "support/EngineVsFloor.h"
+#include "support/RowWriter.h"
 
 #include <stdexcept>
 #include <string>
@@ -27,29 +28,7 @@ constexpr int kLevels = 5;
 constexpr int kExplodedLevels = 3;
 const OleDate kToday = OleDate::FromParts(2027, 1, 4);
 
-// Rows of one table, sent a few hundred to a statement.
-class RowWriter {
- public:
-  RowWriter(kz8mrp::db::Connection& c, std::string head) : c_(c), head_(std::move(head)) {}
-  RowWriter(const RowWriter&) = delete;
-  RowWriter& operator=(const RowWriter&) = delete;
-  ~RowWriter() { Flush(); }
-  void Add(const std::string& values) {
-    rows_ += (rows_.empty() ? "(" : ",(") + values + ")";
-    if (++count_ == 500) Flush();
-  }
-
- private:
-  void Flush() {
-    if (!rows_.empty()) c_.Execute(head_ + " VALUES " + rows_);
-    rows_.clear();
-    count_ = 0;
-  }
-  kz8mrp::db::Connection& c_;
-  std::string head_;
-  std::string rows_;
-  int count_ = 0;
-};
+using kz8bench::RowWriter;
 
 struct Bills {
   RowWriter products;
