@@ -11,6 +11,11 @@
 namespace kz8mrp::cli {
 
 // The days of the range across the page: names on the left, then the days.
+// Both day charts share one frame: names on the left, the days across.
+inline constexpr double kChartLeft = 170;
+inline constexpr double kChartAxisWidth = 1070;
+inline constexpr double kChartTop = 56;
+
 struct DayScale {
   DayRange range;
   double left;

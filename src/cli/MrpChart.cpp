@@ -10,9 +10,6 @@
 namespace kz8mrp::cli {
 namespace {
 
-constexpr double kLeft = 170;
-constexpr double kAxisWidth = 1070;
-constexpr double kTop = 56;
 constexpr double kPlotHeight = 90;
 constexpr double kPadding = 12;
 
@@ -137,8 +134,8 @@ std::string Names(const MrpProduct& p, const Shortage* shortage, double top, con
   if (highest > 0) marks.push_back(highest);
   if (lowest < 0) marks.push_back(lowest);
   for (const double value : marks) {
-    out += "<text class=\"value\" x=\"" + Px(kLeft - 4) + "\" y=\"" + Px(v.Y(value) + 4) + "\">" +
-           text::NumberText(value) + "</text>\n";
+    out += "<text class=\"value\" x=\"" + Px(kChartLeft - 4) + "\" y=\"" + Px(v.Y(value) + 4) +
+           "\">" + text::NumberText(value) + "</text>\n";
   }
   return out;
 }
@@ -151,7 +148,7 @@ std::string Panel(const MrpProduct& p, const Shortage* shortage, const DayScale&
   std::string out = "<g class=\"product\" data-product=\"" + Escape(p.code) + "\" data-zero-y=\"" +
                     Px(v.zero_y) + "\" data-unit=\"" + Px(v.unit) + "\">\n";
   out += ShortDays(p, s, top) + Names(p, shortage, top, v, highest, lowest);
-  out += "<line class=\"zero\" x1=\"" + Px(kLeft) + "\" x2=\"" + Px(s.Right()) + "\" y1=\"" +
+  out += "<line class=\"zero\" x1=\"" + Px(kChartLeft) + "\" x2=\"" + Px(s.Right()) + "\" y1=\"" +
          Px(v.zero_y) + "\" y2=\"" + Px(v.zero_y) + "\"/>\n";
   out += Bars(p, s, v) + ClosingLine(p, s, v);
   y = top + kPlotHeight + kPadding;
@@ -162,7 +159,7 @@ std::string Panel(const MrpProduct& p, const Shortage* shortage, const DayScale&
 }  // namespace
 
 std::string MrpChartPage(const MrpRun& run) {
-  const DayScale scale(run.range, kLeft, kAxisWidth);
+  const DayScale scale(run.range, kChartLeft, kChartAxisWidth);
   const std::vector<Shortage> shortages = run.Shortages();
   std::map<std::string, const Shortage*> short_of;
   for (const Shortage& s : shortages) short_of[s.product] = &s;
@@ -170,7 +167,7 @@ std::string MrpChartPage(const MrpRun& run) {
   for (const MrpProduct& p : run.products) order.push_back(&p);
   std::stable_partition(order.begin(), order.end(),
                         [&](const MrpProduct* p) { return short_of.count(p->code) > 0; });
-  double y = kTop;
+  double y = kChartTop;
   std::string panels;
   for (const MrpProduct* p : order) {
     const auto it = short_of.find(p->code);
@@ -178,7 +175,7 @@ std::string MrpChartPage(const MrpRun& run) {
   }
   return DayChartPage(
       "Finished goods " + run.range.first.DateText() + " to " + run.range.last.DateText(), kStyle,
-      scale, y + 40, DayAxis(scale, kTop, y) + panels + Legend(kKeys, kLeft, y + 16));
+      scale, y + 40, DayAxis(scale, kChartTop, y) + panels + Legend(kKeys, kChartLeft, y + 16));
 }
 
 }  // namespace kz8mrp::cli

@@ -11,10 +11,7 @@
 namespace kz8mrp::cli {
 namespace {
 
-// The page's scale: sections' names on the left, the days across.
-constexpr double kLeft = 170;
-constexpr double kAxisWidth = 1070;
-constexpr double kTop = 56;
+// A section's row: its lanes of bars and the space between rows.
 constexpr double kLaneHeight = 20;
 constexpr double kRowPadding = 6;
 constexpr double kLabelCellWidth = 7;  // a terminal cell of label text, in pixels
@@ -120,16 +117,16 @@ std::string SectionRow(const Schedule& schedule, const SectionSchedule& s, const
     out += Bar(s.reservations[i], scale, y + kRowPadding + lanes[i] * kLaneHeight + 2);
   }
   y += height;
-  out += "<line class=\"row-line\" x1=\"0\" x2=\"" + Px(kLeft + kAxisWidth) + "\" y1=\"" + Px(y) +
-         "\" y2=\"" + Px(y) + "\"/>\n</g>\n";
+  out += "<line class=\"row-line\" x1=\"0\" x2=\"" + Px(kChartLeft + kChartAxisWidth) + "\" y1=\"" +
+         Px(y) + "\" y2=\"" + Px(y) + "\"/>\n</g>\n";
   return out;
 }
 
 std::string Holidays(const Schedule& schedule, const DayScale& scale, double bottom) {
   std::string out;
   for (const OleDate day : schedule.holidays) {
-    out += "<rect class=\"holiday\" x=\"" + Px(scale.X(day)) + "\" y=\"" + Px(kTop) +
-           "\" width=\"" + Px(scale.day_width) + "\" height=\"" + Px(bottom - kTop) +
+    out += "<rect class=\"holiday\" x=\"" + Px(scale.X(day)) + "\" y=\"" + Px(kChartTop) +
+           "\" width=\"" + Px(scale.day_width) + "\" height=\"" + Px(bottom - kChartTop) +
            "\"><title>holiday " + day.DateText() + "</title></rect>\n";
   }
   return out;
@@ -145,15 +142,15 @@ const std::vector<std::pair<const char*, const char*>> kKeys = {
 
 std::string ScheduleChartPage(const Schedule& schedule) {
   const DayRange& range = schedule.range;
-  const DayScale scale(range, kLeft, kAxisWidth);
-  double y = kTop;
+  const DayScale scale(range, kChartLeft, kChartAxisWidth);
+  double y = kChartTop;
   std::string rows;
   for (const SectionSchedule& s : schedule.sections) rows += SectionRow(schedule, s, scale, y);
   const double bottom = y;
   return DayChartPage("Machine schedule " + range.first.DateText() + " to " + range.last.DateText(),
                       kStyle, scale, bottom + 40,
-                      Holidays(schedule, scale, bottom) + rows + DayAxis(scale, kTop, bottom) +
-                          Legend(kKeys, kLeft, bottom + 16));
+                      Holidays(schedule, scale, bottom) + rows + DayAxis(scale, kChartTop, bottom) +
+                          Legend(kKeys, kChartLeft, bottom + 16));
 }
 
 std::string ScheduleTable(const Schedule& schedule) {
