@@ -20,7 +20,8 @@ class CapacityTest : public PlantTest {
     // What never takes capacity: a finished-goods booking, a cancelled reservation.
     Reserve({"CUT", Jan(4, 8), 8, "FG", "J1", 1});
     Reserve({"CUT", Jan(4, 8), 4, "WIP", "J2", 1, 0});
-    ReserveWithoutHours("CUT", Jan(4, 15));
+    Reserve({"CUT", Jan(4, 15), 0});
+    Exec("UPDATE KZ8TMPS SET TMPSHour=NULL WHERE TMPSNo='R7'");
     // Elsewhere: another section, another day.
     Reserve({"ASM", Jan(4, 8), 5, "HD"});
     Reserve({"CUT", Jan(5, 8), 7, "MM", "J1", 1});
@@ -39,7 +40,7 @@ class CapacityTest : public PlantTest {
   }
 };
 
-TEST_P(CapacityTest, DaySumOfASectionWithEqualityJobFilters) {
+TEST_P(CapacityTest, DaySumOfASectionWithEqualityJobFiltersAndQuotedCodes) {
   EXPECT_EQ(engine_.GETCapAsDate("CUT", Jan(4), "", 0, *data_), 6.5);
   EXPECT_EQ(engine_.GETCapAsDate("CUT", Jan(4, 16, 30), "", 0, *data_), 6.5);  // time ignored
   // With a job given, only that job's own bookings count (all its lines, or one).
@@ -49,6 +50,11 @@ TEST_P(CapacityTest, DaySumOfASectionWithEqualityJobFilters) {
   EXPECT_EQ(engine_.GETCapAsDate("CUT", Jan(4), "J2", 0, *data_), 0);
   EXPECT_EQ(engine_.GETCapAsDate("ASM", Jan(4), "", 0, *data_), 5);
   EXPECT_EQ(engine_.GETCapAsDate("PNT", Jan(4), "", 0, *data_), 0);
+  // Section codes are values, never SQL.
+  Reserve({"O'NEIL", Jan(4, 8), 2});
+  EXPECT_EQ(engine_.GETCapAsDate("O'NEIL", Jan(4), "", 0, *data_), 2);
+  EXPECT_EQ(engine_.GETCapAsDate("CUT' OR '1'='1", Jan(4), "", 0, *data_), 0);
+  EXPECT_EQ(engine_.GETCapPlaned("CUT' OR '1'='1", Jan(4), Jan(6), *data_), 0);
 }
 
 TEST_P(CapacityTest, PeriodsCountOnlyReservationsWhollyInside) {
@@ -67,13 +73,6 @@ TEST_P(CapacityTest, PeriodsCountOnlyReservationsWhollyInside) {
   EXPECT_EQ(engine_.GETPMDay("", Jan(4), Jan(6), *data_), 7.5);
   EXPECT_EQ(engine_.GETPMDay("M-01", Jan(4), Jan(6), *data_), 7.5);
   EXPECT_EQ(engine_.GETPMDay("", Jan(11), Jan(12), *data_), 0);
-}
-
-TEST_P(CapacityTest, SectionCodesAreValuesNeverSql) {
-  Reserve({"O'NEIL", Jan(4, 8), 2});
-  EXPECT_EQ(engine_.GETCapAsDate("O'NEIL", Jan(4), "", 0, *data_), 2);
-  EXPECT_EQ(engine_.GETCapAsDate("CUT' OR '1'='1", Jan(4), "", 0, *data_), 0);
-  EXPECT_EQ(engine_.GETCapPlaned("CUT' OR '1'='1", Jan(4), Jan(6), *data_), 0);
 }
 
 TEST_P(CapacityTest, RoutingHoursManpowerModes) {
@@ -103,7 +102,7 @@ TEST_P(CapacityTest, RoutingHoursLotSizeAndMissingHours) {
   EXPECT_THROW(PerUnit("P4"), Error);
 }
 
-TEST_P(CapacityTest, RoutingHoursStepSelection) {
+TEST_P(CapacityTest, RoutingHoursStepSelectionOfCommittedRoutings) {
   RoutingStep("P1", 0, 1, 10, 0);
   RoutingStep("P1", 3, 5, 8, 0);
   EXPECT_DOUBLE_EQ(PerUnit("P1", 2, false), 0.4);  // step 2 alone
@@ -111,12 +110,10 @@ TEST_P(CapacityTest, RoutingHoursStepSelection) {
   EXPECT_DOUBLE_EQ(PerUnit("P1", 0, false), 7);    // every step
   EXPECT_DOUBLE_EQ(PerUnit("P1", -1, false), 7);
   EXPECT_DOUBLE_EQ(PerUnit("P1' OR '1'='1"), 0);
-}
-
-TEST_P(CapacityTest, RoutingHoursReadsOnlyCommittedRoutings) {
+  // Only committed routings are read.
   data_->BeginTrans();
   data_->ExecuteSQL("UPDATE KZ8TProductMethod SET TSpdHourPerDay=100");
-  EXPECT_DOUBLE_EQ(PerUnit("P1"), 2);
+  EXPECT_DOUBLE_EQ(PerUnit("P1", 2, false), 0.4);
   data_->RollbackTrans();
 }
 

@@ -1,22 +1,17 @@
 #include <kz8mrp/Error.h>
 
+#include "Plant.h"
 #include "support/Errors.h"
-#include "support/TestDb.h"
 
 namespace kz8test {
 namespace {
 
 using kz8mrp::KZ8HourType;
-using kz8mrp::OleDate;
-using kz8mrp::db::Value;
 
-class HoursAndHolidaysTest : public DbTest {
+class HoursAndHolidaysTest : public PlantTest {
  protected:
   double Hours(int type, const std::string& section) {
     return engine_.GETHourPerDay(static_cast<KZ8HourType>(type), section, *data_);
-  }
-  void Holiday(OleDate day, Value year = 2027) {
-    Insert("KZ8TEmpHoliday", {{"TEhdHolidayDate", day.CalendarDay()}, {"TEhdYear", year}});
   }
   bool IsHoliday(OleDate day, const std::string& branch = "") {
     return engine_.isMRPHoliday(day, branch, *data_);
@@ -27,8 +22,6 @@ class HoursAndHolidaysTest : public DbTest {
   int MoveError(OleDate day, bool forward) {
     return ErrorNumberOf([&] { Move(day, forward); });
   }
-
-  const OleDate monday_ = OleDate::FromParts(2027, 1, 4);
 };
 
 // Section column first, then the plant setting, then the usual hours.
@@ -74,15 +67,16 @@ TEST_P(HoursAndHolidaysTest, HoursPerDayFallBackFromSectionToSettingToDefault) {
 }
 
 TEST_P(HoursAndHolidaysTest, HolidaysComeFromRowsWithAYear) {
-  Holiday(monday_);
-  Holiday(monday_.AddDays(1), 0);        // switched off
-  Holiday(monday_.AddDays(2), Value());  // year never set
+  const OleDate monday = Jan(4);
+  Holiday(monday);
+  Holiday(monday.AddDays(1), 0);        // switched off
+  Holiday(monday.AddDays(2), Value());  // year never set
   Holiday(OleDate::FromParts(1899, 12, 29));
   // Any time of the day, every branch alike; a Sunday without a row is
   // worked; -1.75 is 1899-12-29 18:00, -0.75 1899-12-30 18:00.
-  std::string off = IsHoliday(monday_, "BR9") ? "y" : "n";
-  for (const OleDate d : {monday_, monday_.AddHours(23.99), monday_.AddDays(1), monday_.AddDays(2),
-                          monday_.AddDays(-1), OleDate(-1.75), OleDate(-0.75)}) {
+  std::string off = IsHoliday(monday, "BR9") ? "y" : "n";
+  for (const OleDate d : {monday, monday.AddHours(23.99), monday.AddDays(1), monday.AddDays(2),
+                          monday.AddDays(-1), OleDate(-1.75), OleDate(-0.75)}) {
     off += IsHoliday(d) ? "y" : "n";
   }
   EXPECT_EQ(off, "yyynnnyn");
@@ -90,18 +84,19 @@ TEST_P(HoursAndHolidaysTest, HolidaysComeFromRowsWithAYear) {
 
 // The search step grows a day per try: iDate, then 1, 3, 6, 10 ... days away.
 TEST_P(HoursAndHolidaysTest, NearestWorkingDateSkipsWithAGrowingStep) {
-  for (const int d : {0, 1, 3, -1, -3}) Holiday(monday_.AddDays(d));
-  const OleDate morning = monday_.AddHours(9.5);
-  EXPECT_EQ(Move(morning, true), monday_.AddDays(6).AddHours(9.5));  // +2 was a working day
-  EXPECT_EQ(Move(morning, false), monday_.AddDays(-6).AddHours(9.5));
+  const OleDate monday = Jan(4);
+  for (const int d : {0, 1, 3, -1, -3}) Holiday(monday.AddDays(d));
+  const OleDate morning = monday.AddHours(9.5);
+  EXPECT_EQ(Move(morning, true), monday.AddDays(6).AddHours(9.5));  // +2 was a working day
+  EXPECT_EQ(Move(morning, false), monday.AddDays(-6).AddHours(9.5));
   // A working day is returned as given, time of day included.
-  const OleDate wednesday = monday_.AddDays(2).AddHours(13.25);
+  const OleDate wednesday = monday.AddDays(2).AddHours(13.25);
   EXPECT_EQ(Move(wednesday, true).Serial(), wednesday.Serial());
   EXPECT_EQ(Move(wednesday, false).Serial(), wednesday.Serial());
   // A switched-off holiday is a working day: the search stops there.
-  Holiday(monday_.AddDays(6));
-  Holiday(monday_.AddDays(10), 0);
-  EXPECT_EQ(Move(monday_, true), monday_.AddDays(10));
+  Holiday(monday.AddDays(6));
+  Holiday(monday.AddDays(10), 0);
+  EXPECT_EQ(Move(monday, true), monday.AddDays(10));
 }
 
 TEST_P(HoursAndHolidaysTest, SearchLeavingTheDateRangeIsAnError) {

@@ -36,9 +36,6 @@ class ScheduleFromJobTest : public PlantTest {
     data_->CommitTrans();
     return no;
   }
-  std::string Column(const std::string& no, const std::string& column) {
-    return Scalar("SELECT " + column + " FROM KZ8TMPS WHERE TMPSNo='" + no + "'");
-  }
   // A job of one line with one step of `days` on Cutting, planned for Monday.
   void SimpleJob(const std::string& job_no, double days = 1) {
     Job(job_no);
@@ -62,7 +59,8 @@ TEST_P(ScheduleFromJobTest, ABookingByHandWritesEveryColumnOfTheReservationAsGiv
             "2027-01-04 00:00:00|1|1|2027-01-04 09:00:00");
   // The break hour only above four hours; bad input is stored as given.
   const std::string four = Book(Jan(5, 8), 4);
-  EXPECT_EQ(Column(four, "TMPSEndDate"), "2027-01-05 12:00:00");
+  EXPECT_EQ(Scalar("SELECT TMPSEndDate FROM KZ8TMPS WHERE TMPSNo='" + four + "'"),
+            "2027-01-05 12:00:00");
   const std::string negative = Book(Jan(5, 8), -2, "", "");
   EXPECT_EQ(Values("SELECT TMPSEndDate, TMPSHour, TMPSReserveType, TMPSTSecCode FROM KZ8TMPS "
                    "WHERE TMPSNo='" +
@@ -174,24 +172,25 @@ TEST_P(ScheduleFromJobTest, AQuoteInTheJobNumberTouchesOnlyThatJob) {
   EXPECT_EQ(ReservationCount(), 4);
 }
 
+// No start; no end, so no duration for the finished-goods booking; nothing to
+// lay out and no finished-goods pass, but no day to lay it from.
 TEST_P(ScheduleFromJobTest, MissingPlanDatesFailInEitherPass) {
-  Job("J1");
-  JobLine("J1", 1);
-  Step("J1", {1, 1, "S-CUT", 1, std::nullopt, Jan(5)});
-  const auto no_start = ErrorFrom([&] { Run("J1"); });
-  ASSERT_TRUE(no_start) << "no error";
-  EXPECT_EQ(no_start->Number(), kz8mrp::errc::kInvalidUseOfNull);
-  EXPECT_THAT(no_start->Text(), HasSubstr("TJstPlanStartDate of job J1 line 1"));
-  data_->RollbackTrans();
-  Job("J2");
-  JobLine("J2", 1);
-  Step("J2", {1, 1, "S-CUT", 1, Jan(4), std::nullopt});
-  EXPECT_THROW(Run("J2"), Error);  // no duration for the finished-goods booking
-  data_->RollbackTrans();
-  Job("J3");
-  JobLine("J3", 1, std::nullopt);  // no finished-goods pass for this line
-  Step("J3", {1, 1, "S-CUT", 0, std::nullopt, Jan(5)});
-  EXPECT_THROW(Run("J3"), Error);  // nothing to lay out, but no day to lay it from
+  const std::tuple<const char*, bool, JobStep, const char*> cases[] = {
+      {"J1", true, {1, 1, "S-CUT", 1, std::nullopt, Jan(5)}, "TJstPlanStartDate of job J1 line 1"},
+      {"J2", true, {1, 1, "S-CUT", 1, Jan(4), std::nullopt}, ""},
+      {"J3", false, {1, 1, "S-CUT", 0, std::nullopt, Jan(5)}, ""}};
+  for (const auto& [job, finished_goods, step, text] : cases) {
+    Job(job);
+    JobLine(job, 1, finished_goods ? std::optional(Jan(4)) : std::nullopt);
+    Step(job, step);
+    const auto e = ErrorFrom([&] { Run(job); });
+    ASSERT_TRUE(e) << job << ": no error";
+    EXPECT_THAT(e->Text(), HasSubstr(text));
+    if (*text) {
+      EXPECT_EQ(e->Number(), kz8mrp::errc::kInvalidUseOfNull);
+    }
+    data_->RollbackTrans();
+  }
 }
 
 TEST_P(ScheduleFromJobTest, NegativeOfficeHoursGiveUpInsteadOfSteppingForEver) {

@@ -88,31 +88,24 @@ TEST_P(SteppingTest, WorkIsLaidForwardFrom0800AndBackFrom1700) {
   });
 }
 
-TEST_P(SteppingTest, AWeekWithOtherJobsReservationsAndAWeekend) {
+TEST_P(SteppingTest, AWeekWithOtherReservationsAndAWeekend) {
   Reserve({"CUT", Jan(4, 8), 6, "WIP", "OTHER", 1});
   Reserve({"CUT", Jan(5, 8), 8, "MM"});
   Reserve({"CUT", Jan(6, 8), 2, "HD"});
   Reserve({"CUT", Jan(6, 8), 8, "FG", "OTHER", 1});      // never takes capacity
   Reserve({"CUT", Jan(7, 8), 8, "WIP", "OTHER", 2, 0});  // cancelled
   Reserve({"ASM", Jan(7, 8), 8});                        // another section
+  Reserve({"", Jan(4, 8), 4});                           // no section
   Expect({
       {"Monday 2 less the hour before 09:15, Tuesday none, Wednesday 6, Thursday 8, Friday 1", true, Jan(4, 9, 15), 2, "2027-01-08 09:00:00"},
       {"back from Friday noon: Friday 3, Thursday 8, 5 of Wednesday's 6", false, Jan(8, 12), 2, "2027-01-06 12:00:00"},
       {"back from Tuesday 10:00 over the weekend: 1 + 8 + Friday's last 3", false, Jan(12, 10), 1.5, "2027-01-08 14:00:00"},
       {"with a job named only its bookings count: 2 on Monday, 6 on Tuesday", true, Jan(4, 8), 1, "2027-01-05 14:00:00", {.skip_job = "OTHER"}},
+      {"without a section only bookings without one count", true, Jan(4, 8), 1, "2027-01-05 12:00:00", {.section = ""}},
+      {"back without a section: Sunday the 3rd is no holiday here", false, Jan(4, 17), 1, "2027-01-03 13:00:00", {.section = ""}},
   });
 }
 // clang-format on
-
-TEST_P(SteppingTest, EntryPointsWithoutASectionCountOnlyReservationsWithoutOne) {
-  Reserve({"", Jan(4, 8), 4});
-  Reserve({"CUT", Jan(5, 8), 8});
-  EXPECT_EQ(engine_.GetEndDateTime(Jan(4, 8), 1, *data_, app_, client_).ToString(),
-            "2027-01-05 12:00:00");
-  // Sunday 3 January has no holiday row in this plant.
-  EXPECT_EQ(engine_.GetStartDateTime(Jan(4, 17), 1, *data_, app_, client_).ToString(),
-            "2027-01-03 13:00:00");
-}
 
 // Setup time above the office hours with a negative duration: hours to place,
 // but never a free hour to place them in; negative office hours likewise. A

@@ -26,6 +26,8 @@ class DbToolsTest : public DbTest {
   kz8mrp::host::DbTools tools_;
 };
 
+namespace sql = kz8mrp::sql;
+
 TEST_P(DbToolsTest, LookupsAndQueriesReadTheFirstRowInKeyOrder) {
   kz8mrp::db::Connection& c = data_->Connection();
   EXPECT_EQ(tools_.LookupText("TIvbTPdtCode", "P'1", "TIvbStockKind", "KZ8TInventoryMB", c), "K1");
@@ -95,9 +97,29 @@ TEST_P(DbToolsTest, PickListReturnsThePickedRowsColumns) {
   EXPECT_EQ(tools_.ShowPickList(r, connection_string_, app_), "");
 }
 
-KZ8_INSTANTIATE_DB_TEST(DbToolsTest);
+// Values spliced by the helpers change no statement's meaning on a real database:
+// "TSecHOffice-" followed by -5 would read "TSecHOffice--5 WHERE ...", a comment
+// that swallows the condition and changes every row.
+TEST_P(DbToolsTest, SplicedValuesChangeOnlyTheRowTheyName) {
+  Exec("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice-" + sql::Number(-5) +
+       " WHERE TSecCode=" + sql::Text("PNT"));
+  Exec("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice-" + sql::Number(-0.5) +
+       " WHERE TSecCode=" + sql::Text("CUT"));
+  EXPECT_EQ(Values("SELECT TSecHOffice FROM KZ8TSection ORDER BY TSecCode"), "null;8.5;12");
+  for (const std::string name :
+       {"O'Brien's line", "x'; DELETE FROM KZ8TSection; --", "a;b", "' OR ''='", "back\\'slash"}) {
+    Exec("UPDATE KZ8TSection SET TSecName=" + sql::Text(name) +
+         " WHERE TSecCode=" + sql::Text("PNT"));
+    // As a key it matches nothing rather than everything.
+    Exec("UPDATE KZ8TSection SET TSecHOffice=1 WHERE TSecCode=" + sql::Text(name));
+    EXPECT_EQ(Scalar("SELECT TSecName FROM KZ8TSection WHERE TSecCode='PNT'"), name);
+    EXPECT_EQ(Scalar("SELECT COUNT(*) || ' ' || SUM(TSecHOffice) || MIN(TSecName) FROM "
+                     "KZ8TSection WHERE TSecCode<>'PNT'"),
+              "2 8.5Cutting");
+  }
+}
 
-namespace sql = kz8mrp::sql;
+KZ8_INSTANTIATE_DB_TEST(DbToolsTest);
 
 TEST(Sql, NumbersAndDateMarkersAreSplicedAsWritten) {
   EXPECT_EQ(sql::Number(5) + sql::Number(-5) + sql::Number(-0.25) + sql::Number(-0.0),
@@ -118,34 +140,6 @@ TEST(Sql, NumbersAndDateMarkersAreSplicedAsWritten) {
               "a='2027-01-04' AND b<'2027-01-05'");
   }
 }
-
-// Values spliced by the helpers change no statement's meaning on a real database:
-// "TSecHOffice-" followed by -5 would read "TSecHOffice--5 WHERE ...", a comment
-// that swallows the condition and changes every row.
-class SqlOnDatabase : public DbTest {};
-
-TEST_P(SqlOnDatabase, SplicedValuesChangeOnlyTheRowTheyName) {
-  InsertRows("KZ8TSection", {"TSecCode", "TSecName", "TSecHOffice"},
-             {{"A", "x", 8}, {"B", "x", 8}, {"C", "x", 8}});
-  Exec("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice-" + sql::Number(-5) +
-       " WHERE TSecCode=" + sql::Text("B"));
-  Exec("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice-" + sql::Number(-0.5) +
-       " WHERE TSecCode=" + sql::Text("C"));
-  EXPECT_EQ(Values("SELECT TSecHOffice FROM KZ8TSection ORDER BY TSecCode"), "8;13;8.5");
-  for (const std::string name :
-       {"O'Brien's line", "x'; DELETE FROM KZ8TSection; --", "a;b", "' OR ''='", "back\\'slash"}) {
-    Exec("UPDATE KZ8TSection SET TSecName=" + sql::Text(name) +
-         " WHERE TSecCode=" + sql::Text("B"));
-    // As a key it matches nothing rather than everything.
-    Exec("UPDATE KZ8TSection SET TSecHOffice=1 WHERE TSecCode=" + sql::Text(name));
-    EXPECT_EQ(Scalar("SELECT TSecName FROM KZ8TSection WHERE TSecCode='B'"), name);
-    EXPECT_EQ(Scalar("SELECT COUNT(*) || ' ' || SUM(TSecHOffice) || MIN(TSecName) FROM "
-                     "KZ8TSection WHERE TSecCode<>'B'"),
-              "2 16.5x");
-  }
-}
-
-KZ8_INSTANTIATE_DB_TEST(SqlOnDatabase);
 
 }  // namespace
 }  // namespace kz8test

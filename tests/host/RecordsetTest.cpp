@@ -192,16 +192,6 @@ TEST_P(RecordsetTest, CatalogGivesTypesAndTheKeyInOrder) {
   EXPECT_THROW(data_->Connection().Table("KZ8TNoSuchTable"), kz8mrp::Error);
 }
 
-TEST_P(RecordsetTest, ErrorsCarryTheDatabasesCodeAndTheStatement) {
-  const std::string sql = "SELECT TSecCode FROM KZ8TNoSuchTable";
-  const auto e = ErrorFrom([&] { data_->Connection().Query(sql); });
-  ASSERT_TRUE(e) << "a missing table was read";
-  EXPECT_NE(e->Number(), 0);
-  EXPECT_EQ(e->NativeCode(), IsPostgres() ? "42P01" : "SQLITE 1");
-  EXPECT_THAT(kz8mrp::text::ToLower(e->Text()), HasSubstr("kz8tnosuchtable"));
-  EXPECT_EQ(e->Sql(), sql);
-}
-
 KZ8_INSTANTIATE_DB_TEST(RecordsetTest);
 
 }  // namespace

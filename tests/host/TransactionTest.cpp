@@ -1,6 +1,7 @@
 // What a planner's transaction guarantees on both database kinds: a failed
 // statement does not spoil the rest of the document, and an error inside a
 // caller's transaction leaves the decision to the caller.
+#include "common/Text.h"
 #include "host/db/Pool.h"
 #include "host/services/SettingTools.h"
 #include "support/Errors.h"
@@ -25,6 +26,8 @@ TEST_P(TransactionTest, FailedStatementLeavesTheRestOfTheDocumentToCommit) {
   // What the order-creating methods catch: the database's own code and the statement.
   EXPECT_EQ(e->Sql(), "INSERT INTO KZ8TMPS (TMPSNo, TMPSHour) VALUES ('M1', 1)");
   EXPECT_EQ(e->NativeCode(), IsPostgres() ? "23505" : "SQLITE 1555");
+  EXPECT_NE(e->Number(), 0);
+  EXPECT_THAT(kz8mrp::text::ToLower(e->Text()), HasSubstr("kz8tmps"));
   // ...and go on writing the approval record in the same transaction.
   kz8mrp::host::ApprovalRecord record;
   record.document_no = "PD1";
@@ -66,7 +69,10 @@ TEST_P(TransactionTest, ErrorInsideCallersTransactionIsLeftToTheCaller) {
   };
   data_->BeginTrans();
   Book("M1");
-  EXPECT_THROW(working_method(), kz8mrp::Error);
+  const auto e = ErrorFrom(working_method);
+  ASSERT_TRUE(e) << "a missing table was written";
+  EXPECT_EQ(e->NativeCode(), IsPostgres() ? "42P01" : "SQLITE 1");
+  EXPECT_THAT(kz8mrp::text::ToLower(e->Text()), HasSubstr("kz8tnosuchtable"));
   ASSERT_EQ(data_->TransactionDepth(), 1);
   EXPECT_EQ(Booked(), "no row");  // nothing committed yet: another connection sees nothing
   data_->CommitTrans();           // the caller keeps what succeeded

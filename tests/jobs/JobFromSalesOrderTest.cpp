@@ -107,35 +107,28 @@ TEST_P(JobFromSalesOrderTest, RebuildingReplacesTheChildrenAndKeepsTheNumber) {
   EXPECT_EQ(Count("KZ8TDocNo"), "1");  // one number, drawn the first time
 }
 
-TEST_P(JobFromSalesOrderTest, JobCodeAndClosingFollowTheSalesOrder) {
+// Closed when the order is closed, or for an estimate (type 3) verified; the
+// routing step comes from the setting of the job's type.
+TEST_P(JobFromSalesOrderTest, JobCodeClosingAndRoutingStepFollowTheSalesOrder) {
   SalesOrder("SO1", {{"TSODCode", ""}});
   SalesLine("SO1", 1, "TBL", 1, {{"TSOBJobCode", "JC-1"}, {"TSOBCustom2", "X"}});
   SalesOrder("SO2", {{"TSODCode", kz8mrp::db::Value()}, {"TSODVerifyStatus", 1}});
   SalesLine("SO2", 1, "TBL", 1, {{"TSOBCustom2", "CUSTOM-2"}});
   Insert("KZ8TSO2", {{"TSO2TSODNo", "SO1"}, {"TSO2Status", 2}});
-
-  // Closed when the order is closed, or for an estimate (type 3) verified.
-  EXPECT_EQ(Of(Make("SO1", "", 1), "TJobCode, TJobCloseStatus"), "JC-1|1");
-  EXPECT_EQ(Of(Make("SO1", "", 3), "TJobCloseStatus"), "0");
-  EXPECT_EQ(Of(Make("SO2", "", 3), "TJobCode, TJobCloseStatus"), "CUSTOM-2|1");
-  EXPECT_EQ(Of(Make("SO2", "", 0), "TJobCloseStatus"), "0");
-}
-
-TEST_P(JobFromSalesOrderTest, RoutingStepComesFromTheSettingOfTheJobType) {
-  SalesOrder("SO1");
-  SalesLine("SO1", 1, "TBL", 1);
-  Insert("KZ8TMRPStepName", {{"TSepCode", "PACK"}});
-  Insert("KZ8TMRPStepName", {{"TSepCode", "QUOTE"}});
+  InsertRows("KZ8TMRPStepName", {"TSepCode"}, {{"PACK"}, {"QUOTE"}});
   Setting("SOAPPROVEJOBSTEPCODE", "PACK");
   Setting("SEAPPROVEJOBSTEPCODE", "QUOTE");
-  const auto step = [&](kz8mrp::Integer type) {
-    return Values("SELECT TJStTSepCode FROM KZ8TJobMethod WHERE TJStTJbMTJobNo='" +
-                  Make("SO1", "", type) + "'");
+  const auto made = [&](const std::string& so, kz8mrp::Integer type) {
+    const std::string job = Make(so, "", type);
+    return Of(job, "TJobCode, TJobCloseStatus") + "|" +
+           Values("SELECT TJStTSepCode FROM KZ8TJobMethod WHERE TJStTJbMTJobNo='" + job + "'");
   };
-  EXPECT_EQ(step(0), "PACK");
-  EXPECT_EQ(step(3), "QUOTE");
+  EXPECT_EQ(made("SO1", 1), "JC-1|1|PACK");
+  EXPECT_EQ(made("SO1", 3), "JC-1|0|QUOTE");
+  EXPECT_EQ(made("SO2", 3), "CUSTOM-2|1|QUOTE");
+  EXPECT_EQ(made("SO2", 0), "CUSTOM-2|0|PACK");
   Setting("SOAPPROVEJOBSTEPCODE", "NO-SUCH-STEP");
-  EXPECT_EQ(step(0), "");
+  EXPECT_EQ(made("SO2", 0), "CUSTOM-2|0|");
 }
 
 TEST_P(JobFromSalesOrderTest, RoutingRowsAreNumberedAcrossTheJob) {

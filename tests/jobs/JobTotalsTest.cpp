@@ -78,20 +78,25 @@ TEST_P(JobTotalsTest, PercentOrderModeOneCountsOrdersOfEveryProduct) {
 
 // "(-5)" keeps "TJbMUseOrder-" a subtraction: a "--" would comment out the
 // WHERE clause and update every job line of the plant.
-TEST_P(JobTotalsTest, NegativeQuantitiesAndQuotedCodesTouchOnlyTheirOwnRows) {
+TEST_P(JobTotalsTest, NegativeQuantitiesQuotedCodesAndOrderNumbersTouchOnlyTheirOwnJob) {
   const std::string job = "J'1--x";
   Job(job);
   JobLine(job, 1, "TBL' OR '1'='1", 100);
   ProductionOrder({"P'1", job, 1, "TBL' OR '1'='1", -5});
   Job("J2");
   JobLine("J2", 1, "TBL", 100);
+  ProductionOrder({"P2", "J2", 1, "TBL", 30});
 
   AdjustJob(job);
 
   EXPECT_EQ(LineTotals("J''1--x", 1), "-5|105|-15|315");
   EXPECT_EQ(JobTotals("J''1--x"), "-5|105|-15|315");
-  EXPECT_EQ(LineTotals("J2", 1), "null|null|null|null");
-  EXPECT_EQ(JobTotals("J2"), "null|null|null|null");
+  EXPECT_EQ(LineTotals("J2", 1) + JobTotals("J2"), "null|null|null|nullnull|null|null|null");
+  // Named by one of its production orders instead, the other job is recomputed alone.
+  EXPECT_EQ(InTransaction([&] { return engine_.AdjustJOBTR("P2", true, *data_, app_, client_); }),
+            1);
+  EXPECT_EQ(LineTotals("J2", 1), "30|70|90|210");
+  EXPECT_EQ(LineTotals("J''1--x", 1), "-5|105|-15|315");
 }
 
 TEST_P(JobTotalsTest, OrdersMarkTheRoutingStepsTheyCoverAndTheMarkStays) {
@@ -117,20 +122,10 @@ TEST_P(JobTotalsTest, OrdersMarkTheRoutingStepsTheyCoverAndTheMarkStays) {
   EXPECT_EQ(LineTotals("J1", 1), "0|100|0|300");
 }
 
-TEST_P(JobTotalsTest, ProductionOrderNamesTheJobToRecompute) {
-  Job("J1");
-  JobLine("J1", 1, "TBL", 100);
-  Job("J2");
-  JobLine("J2", 1, "TBL", 100);
-  ProductionOrder({"P1", "J2", 1, "TBL", 30});
-
-  EXPECT_EQ(InTransaction([&] { return engine_.AdjustJOBTR("P1", true, *data_, app_, client_); }),
-            1);
-  EXPECT_EQ(LineTotals("J2", 1), "30|70|90|210");
-  EXPECT_EQ(LineTotals("J1", 1), "null|null|null|null");
-}
-
-TEST_P(JobTotalsTest, ResetOrderStepsAreOutstandingAgainAndPercentagesNeedARequest) {
+// Resetting an order makes its steps outstanding again (percentages need a
+// request to be recomputed) and posts again only its approved, uncancelled
+// finished-goods receipts.
+TEST_P(JobTotalsTest, ResetOrderClearsItsStepsAndPostsItsReceiptsAgain) {
   const Row progress = {{"TJPMRequest", 200}, {"TJPMRequest3", 600}, {"TJPMArrear", 20},
                         {"TJPMArrear3", 60},  {"TJPMFinishQT", 180}, {"TJPMFinishQT3", 540},
                         {"TJPMFinishPC", 90}, {"TJPMLoss", 10},      {"TJPMLossPC", 3}};
@@ -138,16 +133,6 @@ TEST_P(JobTotalsTest, ResetOrderStepsAreOutstandingAgainAndPercentagesNeedAReque
   OrderStep("P'1", 2, 2, "ASM",
             {{"TJPMRequest", 0}, {"TJPMFinishQT", 4}, {"TJPMFinishPC", 33}, {"TJPMLossPC", 7}});
   OrderStep("P2", 1, 1, "CUT", progress);
-  const std::string step =
-      "SELECT TJPMArrear, TJPMArrear3, TJPMFinishQT, TJPMFinishQT3, TJPMFinishPC, TJPMLossPC "
-      "FROM KZ8TJobProductionM ORDER BY TJPMTJPdNo, TJPMLn";
-
-  EXPECT_EQ(Reset("P'1"), 0);
-  // Line 2 has no request: its percentages are kept; P2 is another order.
-  EXPECT_EQ(Values(step), "200|600|0|0|0|5;0|null|0|0|33|7;20|60|180|540|90|3");
-}
-
-TEST_P(JobTotalsTest, ResetOrderPostsAgainOnlyTheOrdersApprovedFinishedGoodsReceipts) {
   Receipt("R1", "P'1", "RECEIVEFGBUILT");
   Receipt("R2", "P'1", "RECEIVEFGBUILTOUT");
   Receipt("R3", "P'1", "RECEIVEFGBUILTNOMRP");
@@ -156,8 +141,11 @@ TEST_P(JobTotalsTest, ResetOrderPostsAgainOnlyTheOrdersApprovedFinishedGoodsRece
   Receipt("R6", "P'1", "ISSUERM");
   Receipt("R7", "P2", "RECEIVEFGBUILT");
 
-  Reset("P'1");
-
+  EXPECT_EQ(Reset("P'1"), 0);
+  // Line 2 has no request: its percentages are kept; P2 is another order.
+  EXPECT_EQ(Values("SELECT TJPMArrear, TJPMArrear3, TJPMFinishQT, TJPMFinishQT3, TJPMFinishPC, "
+                   "TJPMLossPC FROM KZ8TJobProductionM ORDER BY TJPMTJPdNo, TJPMLn"),
+            "200|600|0|0|0|5;0|null|0|0|33|7;20|60|180|540|90|3");
   EXPECT_EQ(Scalar("SELECT COUNT(*) || '' || COUNT(DISTINCT TStcTInvNo) || MIN(TStcTInvNo) || "
                    "MAX(TStcTInvNo) FROM KZ8TStockCard"),
             "33R1R3");

@@ -16,37 +16,26 @@ namespace kz8test {
 namespace {
 
 namespace col = kz8mrp::mrp::material;
-using kz8mrp::db::Value;
 
 class ExplosionTest : public DbTest {
  protected:
   void Product(const std::string& code, double batch = 0, int self = 0, double scrap = 0) {
-    Insert("KZ8TProduct", {{"TPdtCode", code},
-                           {"TPdtName", "name of " + code},
-                           {"TPdtTUntCode", "PCS"},
-                           {"TPdtTUntCode2", "BOX"},
-                           {"TPdtTUntCode3", "PAL"}});
-    Insert("KZ8TProduct2", {{"TPd2TPdtCode", code},
-                            {"TPd2TotalQuantity", batch},
-                            {"TPd2SelfMat", self},
-                            {"TPd2ScrapPCMRP", scrap}});
+    InsertRows("KZ8TProduct",
+               {"TPdtCode", "TPdtName", "TPdtTUntCode", "TPdtTUntCode2", "TPdtTUntCode3"},
+               {{code, "name of " + code, "PCS", "BOX", "PAL"}});
+    InsertRows("KZ8TProduct2",
+               {"TPd2TPdtCode", "TPd2TotalQuantity", "TPd2SelfMat", "TPd2ScrapPCMRP"},
+               {{code, batch, self, scrap}});
   }
   // A bill line of `parent` at `step`: quantities in units 1, 2, 3 are q, 2q, 3q.
   void Line(const std::string& parent, int ln, int step, const std::string& material, double q,
             int explode = 0, double scrap = 0) {
-    Insert("KZ8TProductMat", {{"TPMtTPdtCode", parent},
-                              {"TPmtLn", ln},
-                              {"TPMtTSpdStep", step},
-                              {"TPmtNo", ln},
-                              {"TPmtAlternative", 0},
-                              {"TPMtProductCode", material},
-                              {"TPMtMatType", 1},
-                              {"TPMtAutoExplore", explode},
-                              {"TPMtQuantity", q},
-                              {"TPMtQuantity2", 2 * q},
-                              {"TPMtQuantity3", 3 * q},
-                              {"TPmtScrapPCMRP", scrap},
-                              {"TPMtRemark", "line " + std::to_string(ln)}});
+    InsertRows("KZ8TProductMat",
+               {"TPMtTPdtCode", "TPmtLn", "TPMtTSpdStep", "TPmtNo", "TPmtAlternative",
+                "TPMtProductCode", "TPMtMatType", "TPMtAutoExplore", "TPMtQuantity",
+                "TPMtQuantity2", "TPMtQuantity3", "TPmtScrapPCMRP", "TPMtRemark"},
+               {{parent, ln, step, ln, 0, material, 1, explode, q, 2 * q, 3 * q, scrap,
+                 "line " + std::to_string(ln)}});
   }
   void Step(const std::string& product, int step, const std::string& code) {
     Insert("KZ8TProductMethod",
@@ -87,16 +76,10 @@ class ExplosionTest : public DbTest {
     return rows;
   }
   std::string Lines(const std::string& product) {
-    std::string out;
-    for (const auto& row : Query("SELECT TSFMLn, TSFMTPdtCode, TSFMQuantity, TSFMTSepCode, "
-                                 "TSFMType, TSFMTUntCode FROM KZ8TSaleForecastMT WHERE "
-                                 "TSFMTSFCTPdtCode=" +
-                                 kz8mrp::sql::Text(product) + " ORDER BY TSFMLn")
-                               .rows) {
-      for (const Value& v : row) out += v.AsText() + " ";
-      out += "| ";
-    }
-    return out;
+    return Values(
+        "SELECT TSFMLn, TSFMTPdtCode, TSFMQuantity, TSFMTSepCode, TSFMType, TSFMTUntCode FROM "
+        "KZ8TSaleForecastMT WHERE TSFMTSFCTPdtCode=" +
+        kz8mrp::sql::Text(product) + " ORDER BY TSFMLn");
   }
 
   kz8mrp::host::ConvertTools convert_;
@@ -204,16 +187,14 @@ TEST_P(ExplosionTest, ForecastLinesFollowGridRowsAndTouchOnlyTheirForecast) {
 
   EXPECT_EQ(engine_.GenerateSF2(*data_, "OTHER", "AR'--", 2027, 1, 5, 1), 1);
   EXPECT_EQ(engine_.GenerateSF2(*data_, product, "AR'--", 2027, 1, 5, 3), 1);
-  const std::string expected = "1 " + product + " 3 CUT 0 PCS | 2 BOARD 6 CUT 0 PCS | ";
-  EXPECT_EQ(Lines(product), expected);
+  EXPECT_EQ(Lines(product), "1|" + product + "|3|CUT|0|PCS;2|BOARD|6|CUT|0|PCS");
   // Run again for a smaller quantity: the lines are overwritten in place, and a
   // line beyond the grid is left as it was.
   Exec("UPDATE KZ8TSaleForecastMT SET TSFMLn=9 WHERE TSFMTSFCTPdtCode='OTHER'");
   Exec("UPDATE KZ8TSaleForecastMT SET TSFMTSFCTPdtCode=" + kz8mrp::sql::Text(product) +
        " WHERE TSFMTSFCTPdtCode='OTHER'");
   EXPECT_EQ(engine_.GenerateSF2(*data_, product, "AR'--", 2027, 1, 5, 1), 1);
-  EXPECT_EQ(Lines(product),
-            "1 " + product + " 1 CUT 0 PCS | 2 BOARD 2 CUT 0 PCS | 9 BOARD 1  0 PCS | ");
+  EXPECT_EQ(Lines(product), "1|" + product + "|1|CUT|0|PCS;2|BOARD|2|CUT|0|PCS;9|BOARD|1||0|PCS");
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TSaleForecastMT WHERE TSFMTSFCTBraCode='B''1' AND "
                    "TSFMTSFCTARNCode='AR''--' AND TSFMTSFCDay=5 AND TSFMFlag1=1 AND "
                    "TSFMTSpdStep=1"),

@@ -108,27 +108,18 @@ class MrpDaysTest : public DbTest {
     }
   }
 
-  // The table, or the model, a line per row in key order.
+  // The table, or the model, as DbTest::Values shows rows in key order.
   std::string Lines(bool stored) {
-    std::string out;
-    const auto add = [&out](const auto& values) {
-      for (const Value& v : values) out += v.AsText() + "|";
-      out += "\n";
-    };
     if (stored) {
-      for (const auto& row : Query(std::string("SELECT TMRPTPdtCode,TMRPDate,") + kColumns +
-                                   " FROM KZ8TMRP ORDER BY TMRPTPdtCode,TMRPDate")
-                                 .rows) {
-        add(row);
-      }
-      return out;
+      return Values(std::string("SELECT TMRPTPdtCode,TMRPDate,") + kColumns +
+                    " FROM KZ8TMRP ORDER BY TMRPTPdtCode,TMRPDate");
     }
+    std::string out;
     for (const auto& [key, m] : model_) {
-      add(std::vector<Value>{key.first, OleDate(key.second)});
-      out.pop_back();
-      add(m);
+      out += (out.empty() ? "" : ";") + key.first + "|" + Value(OleDate(key.second)).AsText();
+      for (const Value& v : m) out += "|" + (v.IsNull() ? std::string("null") : v.AsText());
     }
-    return out;
+    return out.empty() ? "no row" : out;
   }
 };
 
