@@ -42,10 +42,6 @@ constexpr const char* kInk = R"((async shot => {
   return [inked / (image.width * image.height), colours.size];
 }))";
 
-void Pipe(int fds[2]) {
-  if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-}
-
 }  // namespace
 
 std::string Chromium::Executable() {
@@ -59,10 +55,10 @@ Chromium::Chromium() {
   char profile[] = "/tmp/kz8mrp-chromium.XXXXXX";
   if (!::mkdtemp(profile)) throw std::runtime_error("no profile folder");
   profile_ = profile;
-  int commands[2];
-  int answers[2];
-  Pipe(commands);
-  Pipe(answers);
+  int commands[2], answers[2];
+  if (::pipe2(commands, O_CLOEXEC) != 0 || ::pipe2(answers, O_CLOEXEC) != 0) {
+    throw std::runtime_error("pipe failed");
+  }
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, commands[0], kBrowserEnd);
@@ -95,39 +91,21 @@ Chromium::Chromium() {
 Chromium::~Chromium() {
   ::close(to_browser_);  // a closed pipe tells the browser to quit
   ::close(from_browser_);
-  if (pid_ > 0) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    int status = 0;
-    while (::waitpid(pid_, &status, WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > deadline) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, &status, 0);
-        break;
-      }
-      ::usleep(50000);
-    }
+  // Five seconds to quit, then it is stopped.
+  for (int tries = 0; pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; ++tries) {
+    if (tries == 100) ::kill(pid_, SIGKILL);
+    ::usleep(50000);
   }
   std::error_code ignored;
   std::filesystem::remove_all(profile_, ignored);
 }
 
-Json Chromium::Call(const std::string& method, const Json& params) {
-  return Send(method, params, true);
-}
-
 Json Chromium::Evaluate(const std::string& expression) {
   const Json r =
-      Call("Runtime.evaluate",
+      Send("Runtime.evaluate",
            {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}});
   if (r.contains("exceptionDetails")) throw std::runtime_error(r["exceptionDetails"].dump());
   return r["result"]["value"];
-}
-
-void Chromium::WaitFor(const std::string& event) {
-  for (;;) {
-    const Json m = Receive();
-    if (m.value("method", "") == event) return;
-  }
 }
 
 Json Chromium::Send(const std::string& method, const Json& params, bool on_page) {
@@ -169,13 +147,14 @@ Json Chromium::Receive() {
 
 std::string Chromium::Open(const std::string& path) {
   for (const char* domain : {"Runtime.enable", "Log.enable", "Network.enable", "Page.enable"}) {
-    Call(domain);
+    Send(domain);
   }
-  Call("Emulation.setDeviceMetricsOverride",
+  Send("Emulation.setDeviceMetricsOverride",
        {{"width", 1280}, {"height", 800}, {"deviceScaleFactor", 1}, {"mobile", false}});
   const std::string url = "file://" + std::filesystem::absolute(path).string();
-  Call("Page.navigate", {{"url", url}});
-  WaitFor("Page.loadEventFired");
+  Send("Page.navigate", {{"url", url}});
+  while (Receive().value("method", "") != "Page.loadEventFired") {
+  }
   return url;
 }
 
@@ -188,7 +167,7 @@ void Chromium::ExpectQuietAndDrawn(const std::string& url) {
     EXPECT_FALSE(method == "Log.entryAdded" && p["entry"]["level"] == "error") << e.dump();
     EXPECT_FALSE(method == "Network.requestWillBeSent" && p["request"]["url"] != url) << e.dump();
   }
-  const std::string shot = Call("Page.captureScreenshot", {{"format", "png"}})["data"];
+  const std::string shot = Send("Page.captureScreenshot", {{"format", "png"}})["data"];
   const Json ink = Evaluate(kInk + ("('" + shot + "')"));
   EXPECT_GT(ink[0].get<double>(), 0.03) << "the screenshot is blank";
   EXPECT_GE(ink[1].get<int>(), 8);

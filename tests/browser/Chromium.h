@@ -24,32 +24,24 @@ class Chromium {
   Chromium& operator=(const Chromium&) = delete;
   ~Chromium();
 
-  // A command to the page; its result, or a thrown error.
-  Json Call(const std::string& method, const Json& params = Json::object());
-  // The value of a JavaScript expression evaluated in the page (a promise's, once settled).
-  Json Evaluate(const std::string& expression);
-  // Waits for an event of the page (at most 30 seconds).
-  void WaitFor(const std::string& event);
-  // Every event the page reported so far.
-  const std::vector<Json>& Events() const { return events_; }
-
   // Opens a page file in a 1280x800 window, watching its console, log and
   // requests; returns the page's address.
   std::string Open(const std::string& path);
+  // The value of a JavaScript expression evaluated in the page (a promise's, once settled).
+  Json Evaluate(const std::string& expression);
   // The page opened with no error, asked for nothing but itself, and drew a
   // screenshot that is not blank.
   void ExpectQuietAndDrawn(const std::string& url);
 
  private:
-  Json Send(const std::string& method, const Json& params, bool on_page);
-  Json Receive();  // the next message
+  // A command to the page (or to the browser); its result, or a thrown error.
+  Json Send(const std::string& method, const Json& params = Json::object(), bool on_page = true);
+  Json Receive();  // the next message, waiting at most 30 seconds
 
   pid_t pid_ = -1;
   int to_browser_ = -1;
   int from_browser_ = -1;
-  std::string profile_;
-  std::string pending_;
-  std::string session_;
+  std::string profile_, pending_, session_;
   int next_id_ = 1;
   std::vector<Json> events_;
 };

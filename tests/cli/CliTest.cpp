@@ -36,15 +36,14 @@ std::vector<std::string> ScreenCells(const std::string& line) {
 
 class CliTest : public DbTest {
  protected:
-  // `kz8mrp call --db DB WORDS...`
-  Outcome Call(std::vector<std::string> words, const std::string& db = "") {
-    words.insert(words.begin(), {"call", "--db", db.empty() ? connection_string_ : db});
+  // `kz8mrp COMMAND --db DB WORDS...`
+  Outcome Run(const std::string& command, std::vector<std::string> words,
+              const std::string& db = "") {
+    words.insert(words.begin(), {command, "--db", db.empty() ? connection_string_ : db});
     return RunKz8mrp(words);
   }
-  Outcome Setting(const std::vector<std::string>& words) {
-    std::vector<std::string> all = {"setting", "--db", connection_string_};
-    all.insert(all.end(), words.begin(), words.end());
-    return RunKz8mrp(all);
+  Outcome Call(const std::vector<std::string>& words, const std::string& db = "") {
+    return Run("call", words, db);
   }
   // Three open jobs, with Thai and over-long cells, and `kz8mrp call [options]
   // SelectJob BranchCode=` on them.
@@ -61,9 +60,7 @@ class CliTest : public DbTest {
     words.insert(words.end(), {"SelectJob", "BranchCode="});
     return words;
   }
-  void InitDemo() {
-    ASSERT_EQ(RunKz8mrp({"init", "--db", connection_string_, "--demo"}).status, 0);
-  }
+  void InitDemo() { ASSERT_EQ(Run("init", {"--demo"}).status, 0); }
 };
 
 #define EXPECT_OUTPUT(outcome, text)   \
@@ -77,20 +74,20 @@ class CliTest : public DbTest {
 // loaded again; settings are written, rewritten and read back.
 TEST_P(CliTest, InitSettingAndCallWorkOnTheDatabase) {
   Insert("KZ8TSection", {{"TSecCode", "KEPT"}, {"TSecHOffice", 6.5}});
-  EXPECT_OUTPUT(RunKz8mrp({"init", "--db", connection_string_}), "");
-  EXPECT_OUTPUT(Setting({"MRPHourPerDayWithOT1"}), "\n");
-  EXPECT_OUTPUT(Setting({"MRPHourPerDayWithOT1", "10.5"}), "");
-  EXPECT_OUTPUT(Setting({"MRPDEFAULTPRODUCTIONBOOK", "ฝ่าย 'A'; --"}), "");
+  EXPECT_OUTPUT(Run("init", {}), "");
+  EXPECT_OUTPUT(Run("setting", {"MRPHourPerDayWithOT1"}), "\n");
+  EXPECT_OUTPUT(Run("setting", {"MRPHourPerDayWithOT1", "10.5"}), "");
+  EXPECT_OUTPUT(Run("setting", {"MRPDEFAULTPRODUCTIONBOOK", "ฝ่าย 'A'; --"}), "");
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=KZ8HourTypeOffice", "SecCode=KEPT"}), "6.5\n");
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=KZ8HourTypeWithOT1", "SecCode=KEPT"}), "10.5\n");
   InitDemo();
-  const Outcome refused = Setting({"MRPHourPerDay", "abc"});
+  const Outcome refused = Run("setting", {"MRPHourPerDay", "abc"});
   EXPECT_EQ(refused.status, 2);
   EXPECT_THAT(refused.err, HasSubstr("MRPHourPerDay takes a number of hours"));
-  EXPECT_OUTPUT(Setting({"MRPDEFAULTPRODUCTIONBOOK"}), "ฝ่าย 'A'; --\n");
-  EXPECT_OUTPUT(Setting({"MRPHourPerDay"}), "8\n");  // the demo plant brings its own hours
+  EXPECT_OUTPUT(Run("setting", {"MRPDEFAULTPRODUCTIONBOOK"}), "ฝ่าย 'A'; --\n");
+  EXPECT_OUTPUT(Run("setting", {"MRPHourPerDay"}), "8\n");  // the demo plant brings its own hours
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=1", "SecCode=CUT"}), "10\n");
-  EXPECT_EQ(RunKz8mrp({"setting", "--db", connection_string_}).status, 2);
+  EXPECT_EQ(Run("setting", {}).status, 2);
 }
 
 TEST_P(CliTest, CallReadsTypedArguments) {
@@ -145,29 +142,29 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
   const std::string bare = connection_string_ + ".bare";  // beside the fixture's file
   kz8mrp::db::Connection::Open(bare, kz8mrp::db::OpenMode::Create)
       ->Execute("CREATE TABLE KZ8TSetting (TSetKey TEXT PRIMARY KEY, TSetValue TEXT)");
-  // A database error comes with the database's own number and text.
-  Outcome o = Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, "sqlite:" + bare);
-  EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err.rfind("error 1: no such table: KZ8TEmpHoliday", 0), 0u) << o.err;
-  EXPECT_EQ(o.out, "");
-  // With --json the failure is also a JSON object on standard output.
-  o = Call({"--json", "GetEndDateTime", "StartDateTime=2027-01-04 08:00", "Hours=2"}, bare);
-  EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err.rfind("error 1: no such table: ", 0), 0u) << o.err;
-  EXPECT_EQ(o.out, "{\"error\":{\"number\":1,\"text\":\"" + o.err.substr(9, o.err.find('\n') - 9) +
-                       "\"}}\n");
-  // A TR method runs in a transaction of the call's own and is rolled back.
-  o = Call({"CreateJOBfromSO2TR", "SONo=SO1", "iJobNo=", "iBook=", "iType=0"}, bare);
-  EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err.rfind("error 1: no such table: ", 0), 0u) << o.err;
+  // A database error comes with the database's own number and text, on standard
+  // output too with --json. A TR method runs in a transaction of the call's own
+  // and is rolled back.
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"isMRPHoliday", "iDate=2027-01-01", "BranchCode="},
+        {"--json", "GetEndDateTime", "StartDateTime=2027-01-04 08:00", "Hours=2"},
+        {"CreateJOBfromSO2TR", "SONo=SO1", "iJobNo=", "iBook=", "iType=0"}}) {
+    const Outcome o = Call(words, "sqlite:" + bare);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err.rfind("error 1: no such table: KZ8T", 0), 0u) << o.err;
+    const std::string error = o.err.substr(9, o.err.find('\n') - 9);
+    EXPECT_EQ(o.out, words[0] == "--json"
+                         ? "{\"error\":{\"number\":1,\"text\":\"" + error + "\"}}\n"
+                         : "");
+  }
   // Nothing was left open: the next writer gets the database.
-  EXPECT_OUTPUT(RunKz8mrp({"init", "--db", bare}), "");
+  EXPECT_OUTPUT(Run("init", {}, bare), "");
 
   // A mistyped path is an error, not a new empty plant; methods that do
   // nothing never open the database.
   const std::string typo = connection_string_ + ".typo";
   for (const Outcome& r : {Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, typo),
-                           RunKz8mrp({"setting", "--db", typo, "MRPHourPerDay"})}) {
+                           Run("setting", {"MRPHourPerDay"}, typo)}) {
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.err, HasSubstr("no database at " + typo));
   }
@@ -182,7 +179,7 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
 // are gone is refused with the way to make a plant, and left as it was.
 TEST_P(CliTest, ADatabaseWithoutAPlantIsRefusedAndLeftAsItWas) {
   const auto refused = [&](const std::string& db) {
-    const Outcome o = RunKz8mrp({"setting", "--db", db, "MRPHourPerDay", "8"});
+    const Outcome o = Run("setting", {"MRPHourPerDay", "8"}, db);
     EXPECT_EQ(o.status, 1);
     EXPECT_THAT(o.err, HasSubstr("holds no plant (kz8mrp init --db "));
   };
@@ -206,19 +203,19 @@ TEST_P(CliTest, ADatabaseWithoutAPlantIsRefusedAndLeftAsItWas) {
 // A change that waits too long behind another planner's transaction is told
 // why, without the statement that waited.
 TEST_P(CliTest, AChangeBehindAnotherPlannersWorkIsToldToTryAgain) {
-  DbTest::Setting("MRPHourPerDay", "8");
+  Setting("MRPHourPerDay", "8");
   fixture_connection().BeginTrans();
   Exec("UPDATE KZ8TSetting SET TSetValue='7' WHERE TSetKey='MRPHourPerDay'");
   const std::string impatient = IsPostgres() ? connection_string_ + " options='-c lock_timeout=200'"
                                              : connection_string_ + "?wait=0.2";
-  const Outcome o = RunKz8mrp({"setting", "--db", impatient, "MRPHourPerDay", "9"});
+  const Outcome o = Run("setting", {"MRPHourPerDay", "9"}, impatient);
   fixture_connection().RollbackTrans();
   EXPECT_EQ(o.status, 1);
   EXPECT_THAT(o.err,
               HasSubstr(": another planner's work holds the plant; try again when it is done\n"));
   EXPECT_THAT(o.err, Not(HasSubstr("in: ")));
   if (!IsPostgres()) {
-    const Outcome bad = RunKz8mrp({"setting", "--db", connection_string_ + "?wait=soon", "X"});
+    const Outcome bad = Run("setting", {"X"}, connection_string_ + "?wait=soon");
     EXPECT_THAT(bad.err, HasSubstr("?wait=SECONDS"));
   }
 }
@@ -229,7 +226,7 @@ TEST_P(CliTest, AReadOnlyPlantAnswersAndRefusesChanges) {
   const fs::path folder = connection_string_ + ".read-only";
   const std::string plant = (folder / "plant.db").string();
   fs::create_directory(folder);
-  ASSERT_EQ(RunKz8mrp({"init", "--db", plant, "--demo"}).status, 0);
+  ASSERT_EQ(Run("init", {"--demo"}, plant).status, 0);
   const auto read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
   fs::permissions(plant, read_only);
   fs::permissions(
@@ -302,11 +299,9 @@ TEST_P(CliTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
   const Outcome r = RunKz8mrpOnTerminal(PickJob({}), "x\n7\n3\n");
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_THAT(r.out, HasSubstr("please answer with one row number from the list (1-3)"));
-  std::vector<std::string> lines;
-  for (std::string line : kz8mrp::text::Split(r.out, '\n')) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
+  std::string shown = r.out;
+  std::erase(shown, '\r');
+  const std::vector<std::string> lines = kz8mrp::text::Split(shown, '\n');
   EXPECT_EQ(lines.back(), "") << "the picked job ends the output";
   EXPECT_EQ(lines[lines.size() - 2].substr(lines[lines.size() - 2].size() - 4), ": J3");
 
@@ -347,16 +342,18 @@ TEST_P(CliTest, ExplainAccountsForEveryDayTheDateComputationLookedAt) {
       {{"MPS-OTHER", "CUT", "2027-01-05 08:00", "2027-01-05 11:00", 3, "WIP", "J9", 1,
         "2027-01-05"},
        {"MPS-FG", "CUT", "2027-01-05 08:00", "2027-01-05 12:00", 4, "FG", "J9", 1, "2027-01-05"}});
-  const std::vector<std::string> words = {"--explain",
-                                          "GetEndDateTime3",
-                                          "StartDateTime=2027-01-04 08:00",
-                                          "EairyFinish=2027-01-04 08:00",
-                                          "EsDay=2",
-                                          "TSecCode=CUT",
-                                          "SetupTime=30"};
-  std::vector<std::string> json_words = words;
-  json_words.insert(json_words.begin(), "--json");
-  const Outcome o = Call(json_words);
+  std::vector<std::string> words = {"--explain",
+                                    "GetEndDateTime3",
+                                    "StartDateTime=2027-01-04 08:00",
+                                    "EairyFinish=2027-01-04 08:00",
+                                    "EsDay=2",
+                                    "TSecCode=CUT",
+                                    "SetupTime=30"};
+  EXPECT_THAT(Call(words).out,
+              HasSubstr("\n  2027-01-05 Tue  offers 7.5 h, reserved 3 h (MPS-OTHER "
+                        "3 h); takes 4.5 h, 3 h left\n"));
+  words.push_back("--json");
+  const Outcome o = Call(words);
   ASSERT_EQ(o.status, 0) << o.err;
   const auto answer = nlohmann::json::parse(o.out);
   EXPECT_EQ(answer["result"], "2027-01-07 11:00:00");  // 08:00 and Thursday's 3 h
@@ -374,24 +371,21 @@ TEST_P(CliTest, ExplainAccountsForEveryDayTheDateComputationLookedAt) {
             "2027-01-07 7.5 0 3 0; ");
   EXPECT_EQ(walk["days"][1]["reservations"].dump(), "[{\"hours\":3.0,\"no\":\"MPS-OTHER\"}]");
   EXPECT_EQ(walk["stopped"], "all 15 h placed, the last 3 h on 2027-01-07");
-  EXPECT_THAT(Call(words).out,
-              HasSubstr("\n  2027-01-05 Tue  offers 7.5 h, reserved 3 h (MPS-OTHER "
-                        "3 h); takes 4.5 h, 3 h left\n"));
 }
 
 // Run twice on one database, the demo rebuilds its job under the same number
 // and makes its orders afresh.
 TEST_P(CliTest, DemoShowsTheCalendarAndMakesAJobFromTheSalesOrder) {
   for (int run = 0; run < 2; ++run) {
-    const Outcome r = RunKz8mrp({"demo", "--db", connection_string_});
+    const Outcome r = Run("demo", {});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(r.out, HasSubstr("2027-01-01 Fri  holiday"));
-    EXPECT_THAT(r.out, HasSubstr("job JOB-2612-00001"));
-    EXPECT_THAT(r.out, HasSubstr("job totals: covered 0, still to order 20"));
-    EXPECT_THAT(r.out, HasSubstr("job totals: covered 4, still to order 16"));
-    EXPECT_THAT(r.out, HasSubstr("materials: 8 OAK-BOARD at step 1, 32 SCREW-6 (any step)"));
-    EXPECT_THAT(r.out, HasSubstr("20 PCS CHR-OAK"));
-    EXPECT_THAT(r.out, HasSubstr("OAK-BOARD  2027-01-08       -4\n"));
+    for (const char* said :
+         {"2027-01-01 Fri  holiday", "job JOB-2612-00001",
+          "job totals: covered 0, still to order 20", "job totals: covered 4, still to order 16",
+          "20 PCS CHR-OAK", "materials: 8 OAK-BOARD at step 1, 32 SCREW-6 (any step)",
+          "OAK-BOARD  2027-01-08       -4\n"}) {
+      EXPECT_THAT(r.out, HasSubstr(said));
+    }
     const std::string said = "drawn for a browser: ";
     int pages = 0;
     for (auto at = r.out.find(said); at != std::string::npos; at = r.out.find(said, at + 1)) {
@@ -402,6 +396,46 @@ TEST_P(CliTest, DemoShowsTheCalendarAndMakesAJobFromTheSalesOrder) {
     EXPECT_EQ(pages, 2) << "the schedule's page and the MRP run's";
   }
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TJob WHERE TJobRefNo='SO2612-0007'"), "1");
+}
+
+// The plant's finished goods planned in one run, and the products that run short.
+TEST_P(CliTest, MrpListsProductsThatRunShortAndRefusesBadRequests) {
+  InsertRows("KZ8TProduct", {"TPdtCode"}, {{"CHAIR"}, {"O'BRIEN--#$"}, {"TABLE"}});
+  InsertRows("KZ8TJob", {"TJobNo", "TJobApproveStatus", "TJobCancelStatus"}, {{"J1", 1, 0}});
+  InsertRows("KZ8TJobMB", {"TJbMTJobNo", "TJbMLn", "TJbMSourceDate"},
+             {{"J1", 1, "2027-03-02"}, {"J1", 2, "2027-03-04"}});
+  InsertRows("KZ8TJobMaterial",
+             {"TJMtTJbMTJobNo", "TJMtTJbMLn", "TJMtLn", "TJMtProductCode", "TJMtQuantity"},
+             {{"J1", 1, 1, "O'BRIEN--#$", 5}, {"J1", 2, 1, "O'BRIEN--#$", 2.5}});
+  const std::string page = ::testing::TempDir() + "refused-mrp.html";
+  for (std::vector<std::string> bad :
+       {std::vector<std::string>{"--from", "2027-03-05", "--to", "2027-03-01"},
+        {"--from", "2027-02-30", "--to", "2027-03-01"},
+        {"--from", "2027-03-01", "--to", "2032-03-02"},
+        {"--from", "2027-03-01", "--to", "2027-03-02", "--product", "TABLE", "--product",
+         "SOFA"}}) {
+    bad.insert(bad.end(), {"--html", page});
+    const Outcome r = Run("mrp", bad);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_FALSE(fs::exists(page)) << bad[3];
+  }
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TMRP"), "0");
+
+  const Outcome json = Run("mrp", {"--from", "2027-03-01", "--to", "2027-03-07", "--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_EQ(json.err, "");  // no progress where there is no terminal
+  EXPECT_EQ(nlohmann::json::parse(json.out),
+            nlohmann::json::parse(R"({"from":"2027-03-01","to":"2027-03-07","products":3,
+              "shortages":[{"product":"O'BRIEN--#$","first_day":"2027-03-02","lowest":-7.5}]})"));
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TMRP"), "21");
+
+  const Outcome shown =
+      RunKz8mrpOnTerminal({"mrp", "--db", connection_string_, "--from", "2027-03-01", "--to",
+                           "2027-03-02", "--product", "TABLE", "--product", "O'BRIEN--#$"},
+                          "");
+  ASSERT_EQ(shown.status, 0) << shown.out;
+  EXPECT_THAT(shown.out, HasSubstr("products 2/2"));
+  EXPECT_THAT(shown.out, HasSubstr("O'BRIEN--#$  2027-03-02       -5\r\n"));
 }
 
 KZ8_INSTANTIATE_DB_TEST(CliTest);

@@ -9,18 +9,7 @@
 namespace kz8test {
 namespace {
 
-// Entry points only pass values on: a session on a database that is not there
-// fails whatever reaches it, and notes any bracket call.
-class ChainsTest : public ::testing::Test {
- protected:
-  void TearDown() override { EXPECT_TRUE(data_.calls.empty()); }
-  AppObj app_;
-  ClientObj client_{"planner", "PLN", "HQ"};
-  WatchedData data_{"/nonexistent-kz8mrp-dir/never.db", app_, client_};
-  Recorder recorder_{data_, app_, client_};
-  MRPObject& engine_ = recorder_;
-  const OleDate start_ = OleDate::FromParts(2027, 1, 4, 8);
-};
+using ChainsTest = RecordedTest;
 
 // Each entry point fills in its values and passes the rest on. The stepping
 // chains make the given time the bound and hand SetupTime on by reference, so

@@ -72,13 +72,8 @@ TEST(MethodTable, ReadsArgumentTexts) {
 
 // Called through the table with only the required arguments, a method receives
 // exactly what a C++ caller relying on the interface's defaults passes.
-class InvokerTest : public ::testing::Test {
+class InvokerTest : public RecordedTest {
  protected:
-  AppObj app_;
-  ClientObj client_;
-  WatchedData data_{"/nonexistent-kz8mrp-dir/never.db", app_, client_};
-  Recorder recorder_{data_, app_, client_};
-  MRPObject& engine_ = recorder_;
   component::Session session_{data_, app_, client_};
   Variant result_;
 
@@ -106,7 +101,7 @@ class InvokerTest : public ::testing::Test {
 // One method of each kind of default: the stepping flags and numbers, a mode
 // and a flag after a by-reference one, plain flags, a by-reference text.
 TEST_F(InvokerTest, OmittedArgumentsTakeTheInterfacesDefaults) {
-  const OleDate s = OleDate::FromParts(2027, 1, 4, 8);
+  const OleDate s = start_;
   const Variant d(s);
   Invoke("GetEndDateTime3", {d, d, 2.0, String()});
   engine_.GetEndDateTime3(s, s, 2, "", data_, app_, client_);

@@ -132,6 +132,20 @@ class Recorder : public MRPObject {
 };
 #undef KZ8_RECORD
 
+// The recording engine on a session whose database is not there: entry points
+// only pass values on, so whatever reaches the database fails, and no bracket
+// call may be made.
+class RecordedTest : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_TRUE(data_.calls.empty()); }
+  AppObj app_;
+  ClientObj client_{"planner", "PLN", "HQ"};
+  WatchedData data_{"/nonexistent-kz8mrp-dir/never.db", app_, client_};
+  Recorder recorder_{data_, app_, client_};
+  MRPObject& engine_ = recorder_;
+  const OleDate start_ = OleDate::FromParts(2027, 1, 4, 8);
+};
+
 // A database test whose session and engine record what they are asked.
 class RecordedDbTest : public DbTest {
  protected:

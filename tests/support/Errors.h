@@ -1,4 +1,4 @@
-// The number of the kz8mrp::Error a call raises, 0 when it raises none.
+// The kz8mrp::Error a call raises, or its number (0 when it raises none).
 #pragma once
 
 #include <kz8mrp/Error.h>
@@ -8,16 +8,6 @@
 
 namespace kz8test {
 
-inline int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const kz8mrp::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
-
-// The kz8mrp::Error a call raises, nothing when it raises none.
 inline std::optional<kz8mrp::Error> ErrorFrom(const std::function<void()>& f) {
   try {
     f();
@@ -25,6 +15,11 @@ inline std::optional<kz8mrp::Error> ErrorFrom(const std::function<void()>& f) {
     return e;
   }
   return std::nullopt;
+}
+
+inline int ErrorNumberOf(const std::function<void()>& f) {
+  const auto e = ErrorFrom(f);
+  return e ? e->Number() : 0;
 }
 
 }  // namespace kz8test

@@ -25,9 +25,6 @@ using ::testing::Not;
 std::vector<std::string> Backends();
 std::string BackendName(const ::testing::TestParamInfo<std::string>& info);
 
-// A fresh, empty database with the whole schema, for one test.
-std::string FreshDatabase(const std::string& backend, const std::string& test_name);
-
 class DbTest : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override;
@@ -67,6 +64,7 @@ class DbTest : public ::testing::TestWithParam<std::string> {
   kz8mrp::PickList shown_;
 
  private:
+  std::string FreshDatabase();  // empty, with the whole schema, of the test's kind
   std::unique_ptr<kz8mrp::db::Connection> connection_;
   std::vector<std::string> others_;
 };
