@@ -1,5 +1,5 @@
 // Planners at work, each in a session of its own: one draws document numbers,
-// one per transaction, as a planner booking the schedule does; another opens
+// a few per transaction, as a planner booking the schedule does; another opens
 // approved production orders on the lines of one job, one after another, each
 // in a transaction of its own, in a production book of the planner's own (so
 // that the numbering does not make the planners wait).
@@ -15,10 +15,11 @@
 
 namespace kz8test {
 
-// Draws numbers of kind "MPS" in book "B1" until `count` are committed; every
-// seventh transaction is abandoned (rolled back) after drawing its number, and
-// every committed one is followed by a calendar question through the pool.
-// Returns the committed numbers.
+// Draws numbers of kind "MPS" in book "B1" until `count` are committed: three
+// per transaction, the third in a step of its own, after a step that drew one
+// and was abandoned (rolled back to its savepoint). Every seventh transaction is abandoned as a
+// whole, and every committed one is followed by a calendar question through the
+// pool. Returns the committed numbers.
 inline std::vector<std::string> DrawNumbers(const std::string& connection_string, int count) {
   kz8mrp::AppObj app;
   kz8mrp::ClientObj client("planner", "PLN", "HQ");
@@ -30,12 +31,28 @@ inline std::vector<std::string> DrawNumbers(const std::string& connection_string
   for (int attempt = 0; static_cast<int>(committed.size()) < count; ++attempt) {
     data.OpenSession();
     data.BeginTrans();
-    std::string number = settings.NewDocumentNo2("MPS", data.Connection(), date, "HQ", "B1");
+    const auto draw = [&] {
+      return settings.NewDocumentNo2("MPS", data.Connection(), date, "HQ", "B1");
+    };
+    std::vector<std::string> numbers;
+    const auto keep = [&] {
+      if (committed.size() + numbers.size() < static_cast<std::size_t>(count)) {
+        numbers.push_back(draw());
+      }
+    };
+    keep();
+    keep();
+    data.BeginTrans();
+    draw();
+    data.RollbackTrans();
+    data.BeginTrans();
+    keep();
+    data.CommitTrans();
     if (attempt % 7 == 3) {
       data.RollbackTrans();
     } else {
       data.CommitTrans();
-      committed.push_back(std::move(number));
+      committed.insert(committed.end(), numbers.begin(), numbers.end());
       // The planner checks the calendar between documents: a pooled read
       // connection, shared with every other session of the program.
       engine.isMRPHoliday(date, "", data);

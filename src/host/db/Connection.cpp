@@ -104,7 +104,40 @@ void Connection::SettleSnapshots(bool all) {
   }
 }
 
+Connection::HeldCounter* Connection::Held(const std::string& key) {
+  const auto it = held_.find(key);
+  return it == held_.end() ? nullptr : &it->second;
+}
+
+void Connection::Hold(const std::string& key, long long last,
+                      std::function<void(Connection&, long long)> save) {
+  if (depth_ == 0) return;  // the row lock ended with the statement
+  held_[key] = HeldCounter{last, false, std::move(save)};
+}
+
+void Connection::SaveHeldCounters() {
+  for (auto& [key, counter] : held_) {
+    if (!counter.unsaved) continue;
+    counter.save(*this, counter.last);
+    counter.unsaved = false;
+  }
+}
+
 void Connection::Control(const std::string& sql) {
+  // The counters' rows are written before every boundary, so a savepoint
+  // returns to them as they stood. A rollback forgets them: the next raise
+  // reads its row again. Saving before a rollback only matters when the
+  // rollback itself fails, and must not stand in its way.
+  if (sql.rfind("ROLLBACK", 0) == 0) {
+    try {
+      SaveHeldCounters();
+    } catch (...) {  // NOLINT(bugprone-empty-catch): the rollback undoes it anyway
+    }
+    held_.clear();
+  } else {
+    SaveHeldCounters();
+    if (sql == "COMMIT") held_.clear();
+  }
   SettleSnapshots(true);
   Sent(sql, {});
   backend_->Control(sql);

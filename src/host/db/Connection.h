@@ -39,6 +39,22 @@ class Connection {
   void Attach(Snapshot& snapshot) { open_.push_back(&snapshot); }
   void Detach(Snapshot& snapshot);
 
+  // A document counter raised inside a transaction keeps its row locked to the
+  // end of that transaction, so later numbers may be counted here and the row
+  // written once before the next transaction control, not once per number: a
+  // long run of numbers in one transaction would otherwise leave a row version
+  // per number for the next raise to step over on PostgreSQL.
+  struct HeldCounter {
+    long long last = 0;
+    bool unsaved = false;
+    std::function<void(Connection&, long long last)> save;
+  };
+  // The counter held under `key` in the open transaction, or nullptr.
+  HeldCounter* Held(const std::string& key);
+  // Holds a counter just raised on its row; outside a transaction it is not held.
+  void Hold(const std::string& key, long long last,
+            std::function<void(Connection&, long long last)> save);
+
   void BeginTrans();
   void CommitTrans();
   void RollbackTrans();
@@ -59,12 +75,14 @@ class Connection {
   // their rows; before transaction control every one does (a cursor may not
   // outlive its transaction).
   void SettleSnapshots(bool all);
+  void SaveHeldCounters();
 
   std::unique_ptr<Backend> backend_;
   std::string connection_string_;
   int depth_ = 0;
   std::map<std::string, TableInfo> tables_;  // key: lower-case name
   std::vector<Snapshot*> open_;
+  std::map<std::string, HeldCounter> held_;
 };
 
 // Rolls back in its destructor unless committed; never throws from there.

@@ -100,12 +100,21 @@ std::string Period(OleDate date) {
 // Raises the counter of a kind, book and month inside the caller's transaction
 // and returns its new value. The counter row exists after the first number of a
 // month, so the usual case is one single-row update; the first number of a month
-// adds the row, and two sessions adding it at once meet in the upsert.
-long long RaiseCounter(db::Connection& connection, const std::vector<db::Value>& key) {
+// adds the row, and two sessions adding it at once meet in the upsert. Inside a
+// transaction the row stays locked after the first raise, so the connection
+// holds the counter and later numbers of the transaction are counted there.
+long long RaiseCounter(db::Connection& connection, const std::string& tag, const std::string& book,
+                       const std::string& period) {
+  const std::string held_key = "KZ8TDocNo\x1f" + tag + "\x1f" + book + "\x1f" + period;
+  if (auto* held = connection.Held(held_key)) {
+    held->unsaved = true;
+    return ++held->last;
+  }
   const auto& b = connection.backend();
   const std::string where = " WHERE TDocKind=" + b.Placeholder(1) +
                             " AND TDocBook=" + b.Placeholder(2) +
                             " AND TDocPeriod=" + b.Placeholder(3);
+  const std::vector<db::Value> key{db::Value(tag), db::Value(book), db::Value(period)};
   auto rs = connection.Query(
       "UPDATE KZ8TDocNo SET TDocLast=TDocLast+1" + where + " RETURNING TDocLast", key);
   if (rs.rows.empty()) {
@@ -115,7 +124,13 @@ long long RaiseCounter(db::Connection& connection, const std::vector<db::Value>&
                               "TDocLast=KZ8TDocNo.TDocLast+1 RETURNING TDocLast",
                           key);
   }
-  return static_cast<long long>(rs.rows.at(0).at(0).AsNumber());
+  const auto last = static_cast<long long>(rs.rows.at(0).at(0).AsNumber());
+  connection.Hold(held_key, last, [key, where](db::Connection& c, long long value) {
+    std::vector<db::Value> params = key;
+    params.emplace_back(static_cast<std::int64_t>(value));
+    c.Execute("UPDATE KZ8TDocNo SET TDocLast=" + c.backend().Placeholder(4) + where, params);
+  });
+  return last;
 }
 
 }  // namespace
@@ -137,8 +152,7 @@ std::string SettingTools::NewDocumentNo2(std::string_view kind, db::Connection& 
   const std::string tag = KindTag(kind);
   std::string book_code(text::Trim(book));
   if (book_code == "-") book_code.clear();  // "-" names no book, as an empty code does
-  const long long last =
-      RaiseCounter(connection, {db::Value(tag), db::Value(book_code), db::Value(period)});
+  const long long last = RaiseCounter(connection, tag, book_code, period);
   char seq[24];
   std::snprintf(seq, sizeof seq, "%05lld", last);
   std::string number = tag + "-";
