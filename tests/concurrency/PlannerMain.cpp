@@ -8,11 +8,7 @@
 
 int main(int argc, char** argv) {
   const std::string kind = argc > 2 ? argv[2] : "";
-  if (!(kind == "numbers" && argc == 4) && !(kind == "orders" && argc == 6)) {
-    std::cerr << "usage: kz8mrp_planner CONNECTION numbers COUNT\n"
-                 "       kz8mrp_planner CONNECTION orders JOB PLANNER COUNT\n";
-    return 2;
-  }
+  if (argc != (kind == "numbers" ? 4 : 6)) return 2;  // see above
   try {
     const auto made = kind == "numbers" ? kz8test::DrawNumbers(argv[1], std::stoi(argv[3]))
                                         : kz8test::MakeOrders(argv[1], argv[3], std::stoi(argv[4]),

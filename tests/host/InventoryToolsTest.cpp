@@ -29,24 +29,6 @@ class InventoryToolsTest : public DbTest {
   double Balance(OleDate d, const char* kind) { return tools_.Balance(*data_, "P1", d, kind); }
 };
 
-TEST_P(InventoryToolsTest, BalancesSumThePostedMovements) {
-  Document("R1", day_.AddDays(-1), 1, 0, {{"P1", "FG", 10}, {"P1", "RM", 4}, {"P2", "FG", 99}});
-  Document("R2", day_.AddHours(15.5), 1, 0, {{"P1", "FG", 5}, {"P1", "FG", -3}});
-  Document("R3", day_.AddDays(1), 1, 0, {{"P1", "FG", 100}});
-  for (const char* no : {"R1", "R2", "R3"}) Post(no);
-
-  // Balance: everything up to and including the day, whatever the time asked.
-  EXPECT_EQ(Balance(day_.AddHours(1), "FG"), 12);
-  EXPECT_EQ(Balance(day_.AddDays(-1), "FG"), 10);
-  EXPECT_EQ(Balance(day_, "RM"), 4);
-  // Balance2: the movements of that day; Balance3: receipts of the day, an
-  // empty kind meaning finished goods.
-  EXPECT_EQ(tools_.Balance2(*data_, "P1", day_.AddHours(8), "FG"), 2);
-  EXPECT_EQ(tools_.Balance3(*data_, "P1", day_, ""), 5);
-  EXPECT_EQ(tools_.Balance3(*data_, "P1", day_.AddDays(-1), "RM"), 4);
-  EXPECT_EQ(tools_.Balance3(*data_, "P2", day_.AddDays(-1), ""), 99);
-}
-
 TEST_P(InventoryToolsTest, PostingWritesOnlyApprovedUncancelledDocuments) {
   Document("U", day_, 0, 0, {{"P1", "FG", 1}});
   Document("C", day_, 1, 1, {{"P1", "FG", 2}});

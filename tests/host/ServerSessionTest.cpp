@@ -45,7 +45,7 @@ class ServerSessionTest : public DbTest {
   }
 };
 
-TEST_P(ServerSessionTest, ServerEndingTheSessionGivesAClearError) {
+TEST_P(ServerSessionTest, ServerEndingTheSessionGivesAClearErrorAndLeavesThePool) {
   if (!IsPostgres()) GTEST_SKIP() << "an embedded database has no server to lose";
   data_->OpenSession();
   data_->BeginTrans();
@@ -60,10 +60,8 @@ TEST_P(ServerSessionTest, ServerEndingTheSessionGivesAClearError) {
   data_->OpenSession();  // a new bracket starts on a new session
   EXPECT_NO_THROW(data_->ExecuteSQL("UPDATE KZ8TSection SET TSecHOffice=8"));
   data_->CloseSession();
-}
 
-TEST_P(ServerSessionTest, PoolDropsSessionsTheServerEnded) {
-  if (!IsPostgres()) GTEST_SKIP() << "an embedded database has no server to lose";
+  // The pool drops a session the server ended.
   std::string pid;
   {
     const kz8mrp::db::PooledConnection lease(connection_string_);

@@ -43,28 +43,13 @@ class ExplosionTest : public DbTest {
     Insert("KZ8TMRPStepName", {{"TSepCode", code}, {"TSepName", "step " + code}});
   }
 
-  // The grid of an explosion, nothing stored; `hold` flags rows of the first
-  // level before the deeper levels are exploded.
-  kz8mrp::mrp::WorkGrid Explode(const std::string& product, double quantity, bool one_level = false,
-                                std::size_t max_rows = 50000, std::size_t hold = 0) {
+  // The grid of an explosion, nothing stored.
+  kz8mrp::mrp::WorkGrid Explode(const std::string& product, double quantity,
+                                bool one_level = false) {
     kz8mrp::mrp::WorkGrids grids(app_);
-    kz8mrp::mrp::Explosion explosion(*data_, {convert_, db_, settings_}, max_rows);
-    if (hold == 0) {
-      explosion.Run(grids.materials, product, quantity, one_level);
-    } else {
-      explosion.ExplodeBOMLevel(grids.materials, product, 1, quantity);
-      grids.materials.SetRowFlag(hold, true);
-      Deeper(explosion, grids.materials);
-    }
+    kz8mrp::mrp::Explosion(*data_, {convert_, db_, settings_}, 50000)
+        .Run(grids.materials, product, quantity, one_level);
     return std::move(grids.materials);
-  }
-  static void Deeper(kz8mrp::mrp::Explosion& explosion, kz8mrp::mrp::WorkGrid& grid) {
-    for (std::size_t r = 1, rows = grid.RowCount(); r <= rows; ++r) {
-      if (!grid.RowFlag(r) && grid.CellNumber(r, col::kExplodeFurther) == 1) {
-        explosion.ExplodeBOMLevel(grid, grid.CellText(r, col::kMaterial), 2,
-                                  grid.CellNumber(r, col::kToOrder[0]));
-      }
-    }
   }
   // Each row as "level material quantity".
   static std::vector<std::string> Rows(const kz8mrp::mrp::WorkGrid& grid) {
@@ -127,7 +112,7 @@ TEST_P(ExplosionTest, BatchOutputFallsBackToTheDefaultThenToOne) {
   }
 }
 
-TEST_P(ExplosionTest, LevelsFollowOnlyRowsMarkedAndNotHeld) {
+TEST_P(ExplosionTest, LevelsFollowOnlyRowsMarkedForExplosion) {
   Product("A");
   Line("A", 1, 1, "B", 2, 1);
   Line("A", 2, 1, "C", 1, 0);  // has a bill but is not marked for explosion
@@ -144,8 +129,6 @@ TEST_P(ExplosionTest, LevelsFollowOnlyRowsMarkedAndNotHeld) {
   EXPECT_EQ(Rows(Explode("A", 1)),
             (std::vector<std::string>{"1 B 2", "1 C 1", "1 D 1", "2 X 6", "2 Y 2", "2 W 1"}));
   EXPECT_EQ(Rows(Explode("A", 1, true)), (std::vector<std::string>{"1 B 2", "1 C 1", "1 D 1"}));
-  EXPECT_EQ(Rows(Explode("A", 1, false, 50000, 1)),
-            (std::vector<std::string>{"1 B 2", "1 C 1", "1 D 1", "2 W 1"}));
 }
 
 TEST_P(ExplosionTest, CyclesEndAfterLevel31AndDoublingBillsStopWithAnError) {
