@@ -108,25 +108,6 @@ TEST_P(SettingToolsTest, NumbersAreUniquePerKindBookAndMonth) {
   EXPECT_THROW(Number("", "", jan), kz8mrp::Error);
 }
 
-TEST_P(SettingToolsTest, ApprovalLogKeepsEveryRecord) {
-  kz8mrp::host::ApprovalRecord r{.event = "MRPJOBCBUILTPD",
-                                 .document_no = "PD-2701-00001",
-                                 .remark = "Auto Approved.",
-                                 .user_code = client_.UserCode(),
-                                 .key_column = "TJPDNo",
-                                 .prefix = "TJPD",
-                                 .table = "KZ8TJobProduction",
-                                 .when = data_->Now()};
-  tools_.LogApproval(r, data_->Connection());
-  r.event = "MRPJOBCBUILTPROCESS";
-  tools_.LogApproval(r, data_->Connection());
-  EXPECT_EQ(Scalar("SELECT COUNT(DISTINCT TAplId) FROM KZ8TApproveLog"), "2");
-  EXPECT_EQ(Scalar("SELECT TAplMode || '|' || TAplDocNo || '|' || TAplRemark || '|' || "
-                   "TAplUserCode || '|' || TAplKeyColumn || '|' || TAplPrefix || '|' || TAplTable "
-                   "|| '|' || TAplDate FROM KZ8TApproveLog WHERE TAplEvent='MRPJOBCBUILTPD'"),
-            "1|PD-2701-00001|Auto Approved.|PLN|TJPDNo|TJPD|KZ8TJobProduction|2027-01-04 09:00:00");
-}
-
 KZ8_INSTANTIATE_DB_TEST(SettingToolsTest);
 
 }  // namespace

@@ -82,10 +82,11 @@ TEST_P(ProductionOrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour)
     EXPECT_EQ(OrderRows("KZ8TJobProdDL",
                         "TJPLLn, TJPLStep, TJPLTEmpCode, TJPLQuantity, TJPLCost, TJPLRemark", no),
               "1|2|E1|0|50|;2|1|E2|1.5|80|");
-    EXPECT_EQ(Values("SELECT TAplEvent, TAplRemark, TAplUserCode FROM KZ8TApproveLog WHERE "
-                     "TAplDocNo='" +
+    EXPECT_EQ(Values("SELECT TAplEvent, TAplRemark, TAplUserCode, TAplMode, TAplKeyColumn, "
+                     "TAplPrefix, TAplTable, TAplDate FROM KZ8TApproveLog WHERE TAplDocNo='" +
                      no + "'"),
-              std::string("MRPJOBCBUILTPD|") + (c.approve ? "Auto Approved." : "") + "|PLN");
+              std::string("MRPJOBCBUILTPD|") + (c.approve ? "Auto Approved." : "") +
+                  "|PLN|1|TJPDNo|TJPD|KZ8TJobProduction|2027-01-04 09:00:00");
     EXPECT_EQ(Values("SELECT TJbMTotalRequest, TJbMTotalArrear FROM KZ8TJobMB WHERE TJbMLn=1 "
                      "AND TJbMTJobNo='J''1 --#$'"),
               c.line_totals);
