@@ -75,7 +75,7 @@ TEST_P(CapacityTest, PeriodsCountOnlyReservationsWhollyInside) {
   EXPECT_EQ(engine_.GETPMDay("", Jan(11), Jan(12), *data_), 0);
 }
 
-TEST_P(CapacityTest, RoutingHoursManpowerModes) {
+TEST_P(CapacityTest, RoutingHoursManpowerModesLotSizeAndMissingHours) {
   // No setting: (16 + 4) / 10; 1: (16 x 3 + 4 x 1) / 10; 2: 20 x (3 + 0) / 10.
   for (const auto& [mode, hours] : {std::pair{"", 2.0}, {"1", 5.2}, {"2", 6.0}, {"7", 2.0}}) {
     if (*mode) Setting("GetBOMHourMultiplyMan", mode);
@@ -85,10 +85,9 @@ TEST_P(CapacityTest, RoutingHoursManpowerModes) {
   RoutingStep("P2", 1, 2, 8, 0);
   RoutingStep("P2", 2, 1, 4, 0);
   EXPECT_DOUBLE_EQ(PerUnit("P2"), 20);  // no men named: counts as one, and no lot size
-}
 
-// Without a positive lot size the total is not divided; a step without hours is an error.
-TEST_P(CapacityTest, RoutingHoursLotSizeAndMissingHours) {
+  // Without a positive lot size the total is not divided; a step without hours is an error.
+  Exec("DELETE FROM KZ8TSetting");
   for (const char* change :
        {"UPDATE KZ8TProduct2 SET TPd2TotalQuantity=0",
         "UPDATE KZ8TProduct2 SET TPd2TotalQuantity=-5", "DELETE FROM KZ8TProduct2"}) {

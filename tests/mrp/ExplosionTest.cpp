@@ -98,17 +98,13 @@ TEST_P(ExplosionTest, LinesComeLastStepFirstWithBatchAndBothScrapsApplied) {
 }
 
 TEST_P(ExplosionTest, BatchOutputFallsBackToTheDefaultThenToOne) {
-  struct Case {
-    double batch;
-    std::string setting;
-    double quantity;
-  };
-  for (const Case& c : {Case{4, "8", 2.5}, Case{0, "8", 1.25}, Case{0, "0", 10}, Case{0, "", 10}}) {
-    const std::string p = "P" + kz8mrp::text::NumberText(c.batch) + c.setting;
-    Product(p, c.batch);
+  for (const auto& [batch, setting, quantity] :
+       {std::tuple{4.0, "8", 2.5}, {0.0, "8", 1.25}, {0.0, "0", 10.0}, {0.0, "", 10.0}}) {
+    const std::string p = "P" + kz8mrp::text::NumberText(batch) + setting;
+    Product(p, batch);
     Line(p, 1, 1, "M", 1);
-    Setting("DefaultOutputQuantity", c.setting);
-    EXPECT_EQ(Explode(p, 10).CellNumber(1, col::kQuantity[0]), c.quantity) << p;
+    Setting("DefaultOutputQuantity", setting);
+    EXPECT_EQ(Explode(p, 10).CellNumber(1, col::kQuantity[0]), quantity) << p;
   }
 }
 

@@ -46,23 +46,20 @@ class ProcessOrderTest : public OrderTest {
   }
   // Steps / materials / labour of an order.
   std::string Lines(const String& no) {
-    const std::pair<const char*, const char*> tables[] = {
-        {"KZ8TJobProductionM",
-         "TJPMLn, TJPMLevel, TJPMStep, TJPMTSepCode, TJPMTPdtCode, TJPMQuantity, TJPMAmount, "
-         "TJPMArrear2, TJPMRequest3, TJPMProcessStatus, TJPMCheckSemiCode, TJPMCheckClose, "
-         "TJPMLink1, TJPMMan, TJPMTAPNCode"},
-        {"KZ8TJobProdMat",
-         "TMteLn, TMteStep, TMteTSepCode, TMteProductCode, TMteQuantity, TMteUseOrder2, "
-         "TMteTotalDif3, TMteDescription"},
-        {"KZ8TJobProdDL",
-         "TJPLLn, TJPLStep, TJPLTSepCode, TJPLTEmpCode, TJPLQuantity, TJPLTotalCost"}};
-    std::string out;
-    const char* separator = "";
-    for (const auto& [table, columns] : tables) {
-      out += separator + OrderRows(table, columns, no);
-      separator = " / ";
-    }
-    return out;
+    return OrderRows("KZ8TJobProductionM",
+                     "TJPMLn, TJPMLevel, TJPMStep, TJPMTSepCode, TJPMTPdtCode, TJPMQuantity, "
+                     "TJPMAmount, TJPMArrear2, TJPMRequest3, TJPMProcessStatus, "
+                     "TJPMCheckSemiCode, TJPMCheckClose, TJPMLink1, TJPMMan, TJPMTAPNCode",
+                     no) +
+           " / " +
+           OrderRows("KZ8TJobProdMat",
+                     "TMteLn, TMteStep, TMteTSepCode, TMteProductCode, TMteQuantity, "
+                     "TMteUseOrder2, TMteTotalDif3, TMteDescription",
+                     no) +
+           " / " +
+           OrderRows("KZ8TJobProdDL",
+                     "TJPLLn, TJPLStep, TJPLTSepCode, TJPLTEmpCode, TJPLQuantity, TJPLTotalCost",
+                     no);
   }
 };
 
