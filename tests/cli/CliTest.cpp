@@ -41,22 +41,6 @@ class CliTest : public DbTest {
   Outcome Call(const std::vector<std::string>& words, const std::string& db = "") {
     return Run("call", words, db);
   }
-  // Three open jobs, with Thai and over-long cells, and `kz8mrp call [options]
-  // SelectJob BranchCode=` on them.
-  std::vector<std::string> PickJob(const std::vector<std::string>& options) {
-    InsertRows(
-        "KZ8TJob",
-        {"TJobNo", "TJobDate", "TJobCode", "TJobTPrjCode", "TJobApproveStatus", "TJobCancelStatus"},
-        {{"J1", "2027-01-02", "งานเก้าอี้ไม้สัก", "P1", 1, 0},
-         {"J2", "2027-01-03", "a job code far too long for one column of a terminal list",
-          "โครงการบ้านสวน", 1, 0},
-         {"J3", "2027-01-04", "J-3", "", 1, 0}});
-    std::vector<std::string> words = {"call", "--db", connection_string_};
-    words.insert(words.end(), options.begin(), options.end());
-    words.insert(words.end(), {"SelectJob", "BranchCode="});
-    return words;
-  }
-  void InitDemo() { ASSERT_EQ(Run("init", {"--demo"}).status, 0); }
 };
 
 #define EXPECT_OUTPUT(outcome, text)   \
@@ -67,7 +51,8 @@ class CliTest : public DbTest {
   } while (0)
 
 // init on a database that has the schema keeps its rows; the demo plant can be
-// loaded again; settings are written, rewritten and read back.
+// loaded again; settings are written, rewritten and read back; calls read
+// their typed arguments.
 TEST_P(CliTest, InitSettingAndCallWorkOnTheDatabase) {
   Insert("KZ8TSection", {{"TSecCode", "KEPT"}, {"TSecHOffice", 6.5}});
   EXPECT_OUTPUT(Run("init", {}), "");
@@ -76,7 +61,7 @@ TEST_P(CliTest, InitSettingAndCallWorkOnTheDatabase) {
   EXPECT_OUTPUT(Run("setting", {"MRPDEFAULTPRODUCTIONBOOK", "ฝ่าย 'A'; --"}), "");
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=KZ8HourTypeOffice", "SecCode=KEPT"}), "6.5\n");
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=KZ8HourTypeWithOT1", "SecCode=KEPT"}), "10.5\n");
-  InitDemo();
+  EXPECT_OUTPUT(Run("init", {"--demo"}), "");
   const Outcome refused = Run("setting", {"MRPHourPerDay", "abc"});
   EXPECT_EQ(refused.status, 2);
   EXPECT_THAT(refused.err, HasSubstr("MRPHourPerDay takes a number of hours"));
@@ -84,10 +69,7 @@ TEST_P(CliTest, InitSettingAndCallWorkOnTheDatabase) {
   EXPECT_OUTPUT(Run("setting", {"MRPHourPerDay"}), "8\n");  // the demo plant brings its own hours
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=1", "SecCode=CUT"}), "10\n");
   EXPECT_EQ(Run("setting", {}).status, 2);
-}
-
-TEST_P(CliTest, CallReadsTypedArguments) {
-  InitDemo();
+  // Names in any letter case; options before or after the method's arguments.
   EXPECT_OUTPUT(Call({"gethourperday", "hourtype=kz8hourtypewithot1", "SECCODE=ASM"}), "11\n");
   EXPECT_OUTPUT(
       Call({"MoveToOfficeHourDate", "iDate=2027-01-01 09:30:15", "MoveNext=0", "BranchCode=HQ"}),
@@ -96,7 +78,6 @@ TEST_P(CliTest, CallReadsTypedArguments) {
       Call({"--json", "--now", "2027-01-04 08:00:00", "--user", "somchai", "--english",
             "MoveToOfficeHourDate", "iDate=2027-01-09", "MoveNext=false", "BranchCode=HQ"}),
       "{\"result\":\"2027-01-08 00:00:00\",\"byref\":{}}\n");
-  // Options may follow the method's arguments.
   EXPECT_OUTPUT(Call({"isMRPHoliday", "iDate=2027-01-02", "BranchCode=HQ", "--json"}),
                 "{\"result\":true,\"byref\":{}}\n");
 }
@@ -272,11 +253,22 @@ TEST_P(CliTest, MethodsAndHelpDescribeTheInterface) {
   EXPECT_EQ(RunKz8mrp({"help", "GetEndDateTim"}).status, 2);
 }
 
-TEST_P(CliTest, PickOptionAnswersWithoutATerminal) {
-  const auto words = PickJob({"--pick"});
+// Three open jobs, with Thai and over-long cells, to pick one from: --pick
+// answers without a terminal, where no one is asked and none is picked; on a
+// terminal they are a table and a bad answer is asked again.
+TEST_P(CliTest, PickingAJobWithOrWithoutATerminal) {
+  InsertRows(
+      "KZ8TJob",
+      {"TJobNo", "TJobDate", "TJobCode", "TJobTPrjCode", "TJobApproveStatus", "TJobCancelStatus"},
+      {{"J1", "2027-01-02", "งานเก้าอี้ไม้สัก", "P1", 1, 0},
+       {"J2", "2027-01-03", "a job code far too long for one column of a terminal list",
+        "โครงการบ้านสวน", 1, 0},
+       {"J3", "2027-01-04", "J-3", "", 1, 0}});
+  const std::vector<std::string> words = {"call", "--db", connection_string_, "SelectJob",
+                                          "BranchCode="};
   const auto pick = [&](const std::string& answer) {
     auto w = words;
-    w.insert(w.begin() + 4, answer);
+    w.insert(w.begin() + 3, {"--pick", answer});
     return RunKz8mrp(w);
   };
   EXPECT_EQ(pick("2").out, "J2\n");
@@ -284,12 +276,10 @@ TEST_P(CliTest, PickOptionAnswersWithoutATerminal) {
   const Outcome beyond = pick("4");
   EXPECT_EQ(beyond.status, 2);
   EXPECT_THAT(beyond.err, HasSubstr("has 3 rows"));
-  EXPECT_EQ(Call({"SelectJob", "BranchCode="}).out, "\n");  // no one to ask: none picked
-}
+  EXPECT_EQ(RunKz8mrp(words).out, "\n");
 
-TEST_P(CliTest, TerminalShowsAnAlignedTableAndAsksAgainOnABadAnswer) {
   if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
-  const Outcome r = RunKz8mrpOnTerminal(PickJob({}), "x\n7\n3\n");
+  const Outcome r = RunKz8mrpOnTerminal(words, "x\n7\n3\n");
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_THAT(r.out, HasSubstr("please answer with one row number from the list (1-3)"));
   std::string shown = r.out;

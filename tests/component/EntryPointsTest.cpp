@@ -105,20 +105,35 @@ const std::vector<Bracketing> kBrackets = {
      "CreateProcessOrderFromJobMethodLevel2TR('J1', 1, 2, 3, 1, data, app, client, 4.5)"},
 };
 
-class BracketsTest : public RecordedDbTest {
+// A database test whose session and engine record what they are asked.
+class BracketsTest : public DbTest {
  protected:
+  void SetUp() override {
+    DbTest::SetUp();
+    session_ = std::make_unique<WatchedData>(connection_string_, app_, client_);
+    recorder_ = std::make_unique<Recorder>(*session_, app_, client_);
+  }
+  void TearDown() override {
+    recorder_.reset();
+    session_.reset();
+    DbTest::TearDown();
+  }
   // The twin leaves a trace in the database before it answers.
   std::string Run(const Bracketing& b, const std::string& twin_answer) {
-    recorder().text_result = twin_answer;
-    recorder().twin_sql =
+    recorder_->text_result = twin_answer;
+    recorder_->twin_sql =
         "INSERT INTO KZ8TSetting (TSetKey,TSetValue) VALUES ('" + b.name + "','x')";
     data().calls.clear();
-    recorder().calls.clear();
+    recorder_->calls.clear();
     return b.call(engine(), data(), app_, client_);
   }
   bool TraceKept(const std::string& key) {
     return Scalar("SELECT COUNT(*) FROM KZ8TSetting WHERE TSetKey='" + key + "'") == "1";
   }
+  WatchedData& data() { return *session_; }
+  MRPObject& engine() { return *recorder_; }
+  std::unique_ptr<WatchedData> session_;
+  std::unique_ptr<Recorder> recorder_;
 };
 
 // The twin gets the same arguments. A document is committed; without one the
@@ -129,7 +144,7 @@ TEST_P(BracketsTest, CommitWhenADocumentIsMadeOrTheScheduleIsBooked) {
       SCOPED_TRACE(b.name + " answered '" + answer + "'");
       const bool commits = b.always_commits || !answer.empty();
       const std::string result = Run(b, answer);
-      EXPECT_EQ(calls(), Calls{b.twin_call});
+      EXPECT_EQ(recorder_->calls, Calls{b.twin_call});
       EXPECT_EQ(result, b.name == "CreateMPSFromJob" ? (answer.empty() ? "0" : "1") : answer);
       EXPECT_EQ(data().calls, commits ? kCommitted : kRolledBack);
       EXPECT_EQ(TraceKept(b.name), commits);
@@ -142,7 +157,7 @@ TEST_P(BracketsTest, CommitWhenADocumentIsMadeOrTheScheduleIsBooked) {
 // An error from the twin leaves before the closing calls: the transaction stays
 // open for the caller's session to end.
 TEST_P(BracketsTest, ATwinsErrorLeavesTheBracketOpen) {
-  recorder().twin_raises = true;
+  recorder_->twin_raises = true;
   for (const Bracketing& b : kBrackets) {
     SCOPED_TRACE(b.name);
     EXPECT_EQ(ErrorNumberOf([&] { Run(b, "DOC-9"); }), errc::kDivisionByZero);
@@ -160,7 +175,7 @@ TEST_P(BracketsTest, ListMethodsAlwaysRollBack) {
   Calls twice = kRolledBack;
   twice.insert(twice.end(), kRolledBack.begin(), kRolledBack.end());
   EXPECT_EQ(data().calls, twice);
-  EXPECT_TRUE(calls().empty());
+  EXPECT_TRUE(recorder_->calls.empty());
 }
 
 // The TR chains take the default production book from the settings, read in
@@ -182,7 +197,7 @@ TEST_P(BracketsTest, TrChainsReadTheDefaultBookBracketingChainsPassNone) {
   engine().CreateProcessOrderFromJobMethodLevel("J1", 2, 3, 4, 0, data(), app_, client_);
   engine().CreateProcessOrderFromJobMethodLevelTR("J1", 2, 3, 4, 1, data(), app_, client_);
   EXPECT_EQ(
-      calls(),
+      recorder_->calls,
       (Calls{"CreateProductionOrderFromJobLn3TR('J1', 2, 1, data, app, client, 0, 'BK2')",
              // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one call's line is long
              "CreateProductionBulkOrder3TR('P1', 3, False, 2027-01-04 00:00:00, 2027-01-04 "

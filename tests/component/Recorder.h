@@ -16,9 +16,10 @@ namespace kz8test {
 using namespace kz8mrp;  // NOLINT(google-build-using-namespace): the interface's own names
 
 // Records a call as "Name(arg, ...)", then runs the body.
+#define KZ8_ARGS(...) __VA_ARGS__
 #define KZ8_RECORD(Result, Name, Params, Args, ...) \
   Result Name Params override {                     \
-    Log(#Name) Args;                                \
+    Log(#Name, KZ8_ARGS Args);                      \
     __VA_ARGS__                                     \
   }
 
@@ -114,23 +115,19 @@ class Recorder : public MRPObject {
   }
 
   // Joins the shown arguments of one call into a line of `calls`.
-  struct Line {
-    Recorder* recorder;
-    const char* name;
-    template <class... T>
-    void operator()(const T&... args) const {
-      std::string shown;
-      ((shown += (shown.empty() ? "" : ", ") + recorder->Show(args)), ...);
-      recorder->calls.push_back(std::string(name) + "(" + shown + ")");
-    }
-  };
-  Line Log(const char* name) { return {this, name}; }
+  template <class... T>
+  void Log(const char* name, const T&... args) {
+    std::string shown;
+    ((shown += (shown.empty() ? "" : ", ") + Show(args)), ...);
+    calls.push_back(std::string(name) + "(" + shown + ")");
+  }
 
   const DataObj* data_;
   const AppObj* app_;
   const ClientObj* client_;
 };
 #undef KZ8_RECORD
+#undef KZ8_ARGS
 
 // The recording engine on a session whose database is not there: entry points
 // only pass values on, so whatever reaches the database fails, and no bracket
@@ -144,29 +141,6 @@ class RecordedTest : public ::testing::Test {
   Recorder recorder_{data_, app_, client_};
   MRPObject& engine_ = recorder_;
   const OleDate start_ = OleDate::FromParts(2027, 1, 4, 8);
-};
-
-// A database test whose session and engine record what they are asked.
-class RecordedDbTest : public DbTest {
- protected:
-  void SetUp() override {
-    DbTest::SetUp();
-    session_ = std::make_unique<WatchedData>(connection_string_, app_, client_);
-    recorder_ = std::make_unique<Recorder>(*session_, app_, client_);
-  }
-  void TearDown() override {
-    recorder_.reset();
-    session_.reset();
-    DbTest::TearDown();
-  }
-  WatchedData& data() { return *session_; }
-  MRPObject& engine() { return *recorder_; }
-  Recorder& recorder() { return *recorder_; }
-  const Calls& calls() { return recorder_->calls; }
-
- private:
-  std::unique_ptr<WatchedData> session_;
-  std::unique_ptr<Recorder> recorder_;
 };
 
 }  // namespace kz8test

@@ -26,7 +26,8 @@ class FormulaTest : public DbTest {
                                            "TMRFText9", "TMRFText10"};
 };
 
-TEST_P(FormulaTest, EmptyParametersLeaveNoSeparatorsAtTheEnd) {
+// Empty parameters leave no separators at the end.
+TEST_P(FormulaTest, ParameterListOfTheGroupsCommittedFormula) {
   Formula("G1", "F1", "Blue paint");
   Formula("G1", "F2", "Red paint", {"70C", "", "2h"});
   Formula("G1", "F3", "", {"", "", "", "", "", "", "", "", "", ""});
@@ -38,22 +39,21 @@ TEST_P(FormulaTest, EmptyParametersLeaveNoSeparatorsAtTheEnd) {
   EXPECT_EQ(List("F4", true, "ฯ"), "สีฟ้าฯ๗๐");  // a Thai separator is one character
   // The last character alone never equals a longer separator: nothing is stripped.
   EXPECT_EQ(List("F2", true, "; "), "Red paint; 70C; ; 2h; ; ; ; ; ; ; ");
-}
 
-TEST_P(FormulaTest, ParametersComeFromTheGroupsCommittedFormulaOnly) {
+  // Only the group's committed formula counts: the list is read through a
+  // connection of its own, which does not see the session's uncommitted work.
   Formula("G1", "F'1--", "Quoted", {"x"});
-  Formula("G2", "F1", "Other group");
-
+  Formula("G2", "F5", "Other group");
   EXPECT_EQ(List("F'1--", true, "#"), "Quoted#x");
-  EXPECT_EQ(List("F1", true, "#"), "");
-  // Read through a connection of its own: the session's uncommitted work is not seen.
+  EXPECT_EQ(List("F5", true, "#"), "");
   data_->BeginTrans();
-  data_->ExecuteSQL("UPDATE KZ8TMRPformula SET TMRFTMRGCode='G1' WHERE TMRFCode='F1'");
-  EXPECT_EQ(List("F1", true, "#"), "");
+  data_->ExecuteSQL("UPDATE KZ8TMRPformula SET TMRFTMRGCode='G1' WHERE TMRFCode='F5'");
+  EXPECT_EQ(List("F5", true, "#"), "");
   data_->RollbackTrans();
 }
 
-TEST_P(FormulaTest, PickListColumnsAreCaptionedAndSizedByTheGroup) {
+// The pick list's columns are captioned and sized by the group.
+TEST_P(FormulaTest, PickListOfTheGroupsFormulas) {
   InsertRows("KZ8TMRPformulaGrp",
              {"TMRGCode", "TMRGField1", "TMRGField2", "TMRGField3", "TMRGField5"},
              {{"G1", "สี;TEXT;10", "Length;TEXT;30", "Temperature;NUMBER;3", "Note;TEXT"}});
@@ -76,20 +76,17 @@ TEST_P(FormulaTest, PickListColumnsAreCaptionedAndSizedByTheGroup) {
   EXPECT_EQ(engine_.SelectFormula("BARE", *data_), "F2");
   EXPECT_EQ(shown_.captions.size(), 14U);
   EXPECT_EQ(shown_.widths[2], 0);
-}
 
-TEST_P(FormulaTest, OutputListReturnsEveryColumnOfThePickedRows) {
-  Formula("G'1--", "F1", "One", {"a"}, "M1");
-  Formula("G'1--", "F2", "Two", {}, "M2");
-  Formula("G", "F3", "Three");
-
+  // The output list returns every column of the picked rows.
+  Formula("G'1--", "F3", "One", {"a"}, "M1");
+  Formula("G'1--", "F4", "Two", {}, "M2");
   AnswerPickLists({1});
-  EXPECT_EQ(engine_.SelectFormula("G'1--", *data_, true, false), "F2;Two;;;;;;;;;;;M2;TBL");
+  EXPECT_EQ(engine_.SelectFormula("G'1--", *data_, true, false), "F4;Two;;;;;;;;;;;M2;TBL");
   EXPECT_FALSE(shown_.multi_select);
 
   AnswerPickLists({0, 1});
   EXPECT_EQ(engine_.SelectFormulaSet("G'1--", *data_),
-            "F1;One;a;;;;;;;;;;M1;TBL,F2;Two;;;;;;;;;;;M2;TBL");
+            "F3;One;a;;;;;;;;;;M1;TBL,F4;Two;;;;;;;;;;;M2;TBL");
   EXPECT_TRUE(shown_.multi_select);
   EXPECT_EQ(shown_.rows.size(), 2U);
 }
