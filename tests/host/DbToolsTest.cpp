@@ -28,7 +28,7 @@ class DbToolsTest : public DbTest {
 
 namespace sql = kz8mrp::sql;
 
-TEST_P(DbToolsTest, LookupsAndQueriesReadTheFirstRowInKeyOrder) {
+TEST_P(DbToolsTest, LookupsAndQueriesReadTheFirstRowInKeyOrderCountsReadThemAll) {
   kz8mrp::db::Connection& c = data_->Connection();
   EXPECT_EQ(tools_.LookupText("TIvbTPdtCode", "P'1", "TIvbStockKind", "KZ8TInventoryMB", c), "K1");
   EXPECT_EQ(tools_.LookupTextStr("TIvbTPdtCode", "P'1", "TIvbStockKind", "KZ8TInventoryMB",
@@ -54,11 +54,9 @@ TEST_P(DbToolsTest, LookupsAndQueriesReadTheFirstRowInKeyOrder) {
   EXPECT_THROW(tools_.QueryText("TSecName", by_code, c), kz8mrp::Error);
   EXPECT_THROW(tools_.QueryNumber("TSecName", "SELECT TSecName FROM KZ8TSection", c),
                kz8mrp::Error);  // "Cutting" is no number
-}
 
-// A trailing ORDER BY, in any spelling, is no part of what is counted; one
-// inside a quoted value is.
-TEST_P(DbToolsTest, CountsTableAndCondition) {
+  // A trailing ORDER BY, in any spelling, is no part of what is counted; one
+  // inside a quoted value is.
   const std::pair<const char*, std::int64_t> counts[] = {
       {"KZ8TSection", 3},
       {"KZ8TSection WHERE TSecHOffice>0", 2},
