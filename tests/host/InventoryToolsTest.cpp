@@ -12,28 +12,29 @@ class InventoryToolsTest : public DbTest {
   kz8mrp::host::InventoryTools tools_;
   const OleDate day_ = OleDate::FromParts(2027, 1, 4);
 
-  // A stock document with lines of (product, kind, quantity).
-  void Document(const std::string& no, OleDate date, int approved, Value cancelled,
-                const std::vector<std::tuple<std::string, std::string, double>>& lines) {
+  // A stock document of the day, with lines of P1 as (kind, quantity).
+  void Document(const std::string& no, int approved, Value cancelled,
+                const std::vector<std::pair<std::string, double>>& lines) {
     InsertRows("KZ8TInventory", {"TInvNo", "TInvDate", "TinvApproveStatus", "TinvCancelStatus"},
-               {{no, date, approved, cancelled}});
-    std::vector<std::vector<Value>> rows;
-    rows.reserve(lines.size());
-    for (const auto& [product, kind, quantity] : lines) {
-      rows.push_back({no, static_cast<int>(rows.size()) + 1, product, kind, quantity});
+               {{no, day_, approved, std::move(cancelled)}});
+    int ln = 0;
+    for (const auto& [kind, quantity] : lines) {
+      Insert("KZ8TInventoryMB", {{"TIvbTInvNo", no},
+                                 {"TIvbLn", ++ln},
+                                 {"TIvbTPdtCode", "P1"},
+                                 {"TIvbStockKind", kind},
+                                 {"TIvbQuantity", quantity}});
     }
-    InsertRows("KZ8TInventoryMB",
-               {"TIvbTInvNo", "TIvbLn", "TIvbTPdtCode", "TIvbStockKind", "TIvbQuantity"}, rows);
   }
   void Post(const std::string& no) { tools_.Post(no, true, *data_, app_, client_); }
   double Balance(OleDate d, const char* kind) { return tools_.Balance(*data_, "P1", d, kind); }
 };
 
 TEST_P(InventoryToolsTest, PostingWritesOnlyApprovedUncancelledDocuments) {
-  Document("U", day_, 0, 0, {{"P1", "FG", 1}});
-  Document("C", day_, 1, 1, {{"P1", "FG", 2}});
-  Document("N", day_, 1, Value::Null(), {{"P1", "FG", 4}});  // cancel status never set
-  Document("A", day_, 1, 0, {{"P1", "FG", 8}, {"P1", "RM", 16}});
+  Document("U", 0, 0, {{"FG", 1}});
+  Document("C", 1, 1, {{"FG", 2}});
+  Document("N", 1, Value::Null(), {{"FG", 4}});  // cancel status never set
+  Document("A", 1, 0, {{"FG", 8}, {"RM", 16}});
   for (const char* no : {"U", "C", "N", "A"}) Post(no);
   EXPECT_EQ(Balance(day_, "FG"), 12);
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TStockCard"), "3");
