@@ -113,7 +113,8 @@ TEST_P(CliTest, UsageErrorsExitWithTwoAndSuggestTheNearestName) {
 }
 
 // Failures are shown on a plant whose tables are missing but for its settings,
-// where every method that reads one fails, whichever of them are built.
+// where every method that reads one fails, whichever of them are built; on a
+// mistyped path; and on a plant the user may not write.
 TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
   if (IsPostgres()) GTEST_SKIP() << "a file of no tables and a mistyped path are SQLite's";
   const std::string bare = connection_string_ + ".bare";  // beside the fixture's file
@@ -150,6 +151,27 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
                      typo),
                 "0\n");
   EXPECT_FALSE(fs::exists(typo));
+
+  // A plant its user may not write answers questions, and says why it refuses a change.
+  const fs::path folder = connection_string_ + ".read-only";
+  const std::string plant = (folder / "plant.db").string();
+  fs::create_directory(folder);
+  ASSERT_EQ(Run("init", {"--demo"}, plant).status, 0);
+  const auto read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(plant, read_only);
+  fs::permissions(
+      folder, read_only | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
+  const Outcome read = RunKz8mrpUnprivileged(
+      {"call", "--db", plant, "isMRPHoliday", "iDate=2027-01-01", "BranchCode="});
+  const Outcome write = RunKz8mrpUnprivileged({"call", "--db", plant, "CreateJOBfromSO2TR",
+                                               "SONo=SO2612-0007", "iJobNo=", "iBook=", "iType=0"});
+  fs::permissions(folder, fs::perms::owner_all);
+  EXPECT_EQ(read.out, "True\n") << read.err;
+  EXPECT_EQ(write.status, 1);
+  EXPECT_THAT(write.err,
+              HasSubstr("plant.db is open for reading only (this user cannot write its file or "
+                        "folder): nothing can be changed in it"));
+  EXPECT_FALSE(fs::exists(plant + "-wal") || fs::exists(plant + "-shm"));
 }
 
 // An empty file, another program's database, or a database whose plant tables
@@ -195,30 +217,6 @@ TEST_P(CliTest, AChangeBehindAnotherPlannersWorkIsToldToTryAgain) {
     const Outcome bad = Run("setting", {"X"}, connection_string_ + "?wait=soon");
     EXPECT_THAT(bad.err, HasSubstr("?wait=SECONDS"));
   }
-}
-
-// A plant its user may not write answers questions, and says why it refuses a change.
-TEST_P(CliTest, AReadOnlyPlantAnswersAndRefusesChanges) {
-  if (IsPostgres()) GTEST_SKIP() << "file permissions are SQLite's";
-  const fs::path folder = connection_string_ + ".read-only";
-  const std::string plant = (folder / "plant.db").string();
-  fs::create_directory(folder);
-  ASSERT_EQ(Run("init", {"--demo"}, plant).status, 0);
-  const auto read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-  fs::permissions(plant, read_only);
-  fs::permissions(
-      folder, read_only | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
-  const Outcome read = RunKz8mrpUnprivileged(
-      {"call", "--db", plant, "isMRPHoliday", "iDate=2027-01-01", "BranchCode="});
-  const Outcome write = RunKz8mrpUnprivileged({"call", "--db", plant, "CreateJOBfromSO2TR",
-                                               "SONo=SO2612-0007", "iJobNo=", "iBook=", "iType=0"});
-  fs::permissions(folder, fs::perms::owner_all);
-  EXPECT_EQ(read.out, "True\n") << read.err;
-  EXPECT_EQ(write.status, 1);
-  EXPECT_THAT(write.err,
-              HasSubstr("plant.db is open for reading only (this user cannot write its file or "
-                        "folder): nothing can be changed in it"));
-  EXPECT_FALSE(fs::exists(plant + "-wal") || fs::exists(plant + "-shm"));
 }
 
 TEST_P(CliTest, MethodsAndHelpDescribeTheInterface) {

@@ -32,6 +32,13 @@ TEST(OleDate, SerialsOfKnownDays) {
   EXPECT_EQ(OleDate::FromParts(100, 1, 1).Serial(), OleDate::kMinSerial);
   EXPECT_EQ(OleDate::FromParts(9999, 12, 31).Serial(), OleDate::kMaxSerial);
   EXPECT_EQ(OleDate(46391.75).ToString(), "2027-01-04 18:00:00");
+  // The calendar day drops the time of day.
+  const OleDate evening = OleDate::FromParts(2027, 1, 4, 23, 59, 59);
+  EXPECT_EQ(evening.CalendarDay().ToString(), "2027-01-04 00:00:00");
+  EXPECT_EQ(OleDate::FromParts(2024, 2, 29, 12).CalendarDay().DateText(), "2024-02-29");
+  EXPECT_EQ(std::to_string(evening.Year()) + "/" + std::to_string(evening.Month()) + "/" +
+                std::to_string(evening.Day()),
+            "2027/1/4");
 }
 
 // Before 1899-12-30 the whole part counts back while the fraction still runs
@@ -61,15 +68,6 @@ TEST(OleDate, DaysBeforeTheEpoch) {
   EXPECT_EQ(OleDate(-36522.9).CalendarDay().Serial(), -36522.0);
   EXPECT_EQ(OleDate(-1.75).DayOfWeek(), 5);  // a Friday
   EXPECT_EQ(OleDate(0).DayOfWeek(), 6);      // a Saturday
-}
-
-TEST(OleDate, CalendarDayDropsTheTimeOfDay) {
-  const OleDate evening = OleDate::FromParts(2027, 1, 4, 23, 59, 59);
-  EXPECT_EQ(evening.CalendarDay().ToString(), "2027-01-04 00:00:00");
-  EXPECT_EQ(OleDate::FromParts(2024, 2, 29, 12).CalendarDay().DateText(), "2024-02-29");
-  EXPECT_EQ(std::to_string(evening.Year()) + "/" + std::to_string(evening.Month()) + "/" +
-                std::to_string(evening.Day()),
-            "2027/1/4");
 }
 
 // Weeks start on Sunday; week 1 is the week holding 1 January. 2023 begins on a
@@ -147,16 +145,23 @@ TEST(OleDate, ParsesTheThreeForms) {
 }
 
 // Numbers turned into text (what a column "joined to an empty text" gives)
-// must read back as the very same double.
-TEST(NumberText, ShortestTextThatReadsBackExactly) {
+// must read back as the very same double; text is read in the C locale only.
+TEST(NumberText, ShortestTextThatReadsBackExactlyAndDecimalText) {
   EXPECT_EQ(NumberText(8) + " " + NumberText(-12) + " " + NumberText(-0.0) + " " + NumberText(7.5) +
                 " " + NumberText(0.1 + 0.2) + " " + NumberText(1e16),
             "8 -12 0 7.5 0.30000000000000004 10000000000000000");
+  double back = 0;
   for (const double v : {1.0 / 3, 2.0 / 3 * 1e-300, 123456789.123456789, 9007199254740993.0,
                          -4.9e-324, 1.7976931348623157e308, 1e21, 46391.333333333336}) {
-    double back = 0;
     ASSERT_TRUE(ParseNumber(NumberText(v), back)) << NumberText(v);
     EXPECT_EQ(back, v) << NumberText(v);
+  }
+  for (const auto& [text, value] : {std::pair{" 12.5 ", 12.5}, {"+3", 3.0}, {"-1e3", -1000.0}}) {
+    EXPECT_TRUE(ParseNumber(text, back) && back == value) << text;
+  }
+  for (const char* bad :
+       {"", " ", "12,5", "1 000", "abc", "12abc", "inf", "nan", "1e999", "+-5", "0x10", "--5"}) {
+    EXPECT_FALSE(ParseNumber(bad, back)) << bad;
   }
 }
 
@@ -168,17 +173,6 @@ TEST(DisplayWidth, CountsTheCellsATerminalShows) {
       {"漢字", 4}, {"\xE2\x80\xA6", 1}};
   for (const auto& [text, cells] : cases)
     EXPECT_EQ(kz8mrp::text::DisplayWidth(text), cells) << text;
-}
-
-TEST(ParseNumber, DecimalTextInTheCLocaleOnly) {
-  double n = 0;
-  for (const auto& [text, value] : {std::pair{" 12.5 ", 12.5}, {"+3", 3.0}, {"-1e3", -1000.0}}) {
-    EXPECT_TRUE(ParseNumber(text, n) && n == value) << text;
-  }
-  for (const char* bad :
-       {"", " ", "12,5", "1 000", "abc", "12abc", "inf", "nan", "1e999", "+-5", "0x10", "--5"}) {
-    EXPECT_FALSE(ParseNumber(bad, n)) << bad;
-  }
 }
 
 }  // namespace
