@@ -3,6 +3,8 @@
 #include "support/Process.h"
 #include "support/TestDb.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -41,11 +43,7 @@ class ChartPageTest : public DbTest {
                 "TMPSReserveType", "TMPSTJStTJbMTJobNo", "TMPSStatus"},
                kBookings);
     Exec("UPDATE KZ8TMPS SET TMPSTJStTJbMLn=1, TMPSTJStLn=2");
-    page_ = connection_string_ + ".schedule.html";  // beside the fixture's database
-    if (IsPostgres())
-      page_ =
-          (fs::temp_directory_path() / ("kz8mrp-" + Scalar("SELECT current_database()") + ".html"))
-              .string();
+    page_ = fs::temp_directory_path() / ("kz8mrp-" + std::to_string(::getpid()) + ".html");
   }
   void TearDown() override {
     fs::remove(page_);

@@ -323,13 +323,10 @@ TEST_P(CliTest, ExplainAccountsForEveryDayTheDateComputationLookedAt) {
       {{"MPS-OTHER", "CUT", "2027-01-05 08:00", "2027-01-05 11:00", 3, "WIP", "J9", 1,
         "2027-01-05"},
        {"MPS-FG", "CUT", "2027-01-05 08:00", "2027-01-05 12:00", 4, "FG", "J9", 1, "2027-01-05"}});
-  std::vector<std::string> words = {"--explain",
-                                    "GetEndDateTime3",
-                                    "StartDateTime=2027-01-04 08:00",
-                                    "EairyFinish=2027-01-04 08:00",
-                                    "EsDay=2",
-                                    "TSecCode=CUT",
-                                    "SetupTime=30"};
+  std::vector<std::string> words = kz8mrp::text::Split(
+      "--explain|GetEndDateTime3|StartDateTime=2027-01-04 08:00|EairyFinish=2027-01-04 08:00|"
+      "EsDay=2|TSecCode=CUT|SetupTime=30",
+      '|');
   EXPECT_THAT(Call(words).out,
               HasSubstr("\n  2027-01-05 Tue  offers 7.5 h, reserved 3 h (MPS-OTHER "
                         "3 h); takes 4.5 h, 3 h left\n"));
