@@ -8,14 +8,7 @@
 namespace kz8test {
 namespace {
 
-using component::DefaultValue;
-using component::FindMethod;
-using component::Method;
-using component::Methods;
-using component::Param;
-using component::ParseValue;
-using component::Type;
-using component::Variant;
+using namespace component;  // NOLINT(google-build-using-namespace): the table's own names
 
 // Names are unique in any letter case; optional parameters close the list and
 // their defaults read as their types; session parameters are named by their type.
