@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
@@ -23,7 +22,6 @@ namespace {
 
 constexpr int kBrowserEnd = 3;  // the fd Chromium reads commands from
 constexpr int kOurEnd = 4;      // the fd it writes answers to
-constexpr auto kPatience = std::chrono::seconds(30);
 
 // How much of a screenshot is not white, and in how many colours: the page
 // decodes the picture itself.
@@ -126,16 +124,11 @@ Json Chromium::Send(const std::string& method, const Json& params, bool on_page)
 
 // Messages end in a NUL byte; events met on the way are kept.
 Json Chromium::Receive() {
-  const auto deadline = std::chrono::steady_clock::now() + kPatience;
   std::size_t end;
   while ((end = pending_.find('\0')) == std::string::npos) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
     pollfd p{from_browser_, POLLIN, 0};
     char buf[65536];
-    const ssize_t n = left.count() > 0 && ::poll(&p, 1, static_cast<int>(left.count())) > 0
-                          ? ::read(from_browser_, buf, sizeof buf)
-                          : -1;
+    const ssize_t n = ::poll(&p, 1, 30000) > 0 ? ::read(from_browser_, buf, sizeof buf) : -1;
     if (n <= 0) throw std::runtime_error("no answer from the browser");
     pending_.append(buf, static_cast<std::size_t>(n));
   }

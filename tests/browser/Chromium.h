@@ -36,7 +36,7 @@ class Chromium {
  private:
   // A command to the page (or to the browser); its result, or a thrown error.
   Json Send(const std::string& method, const Json& params = Json::object(), bool on_page = true);
-  Json Receive();  // the next message, waiting at most 30 seconds
+  Json Receive();  // the next message, after at most 30 seconds of silence
 
   pid_t pid_ = -1;
   int to_browser_ = -1;
