@@ -24,19 +24,15 @@ struct Reservation {
   std::string section;
   OleDate start;
   double hours;
-  std::string type = "WIP";
-  std::string job{};
-  int line = 0;
-  int status = 1;
+  std::string type = "WIP", job{};
+  int line = 0, status = 1;
 };
 
 struct JobStep {
-  int line;
-  int step_line;
+  int line, step_line;
   std::string step_name;
   double estimate_days;
-  std::optional<OleDate> plan_start{};
-  std::optional<OleDate> plan_end{};
+  std::optional<OleDate> plan_start{}, plan_end{};
   double setup_minutes = 0;
 };
 
