@@ -7,27 +7,14 @@ namespace {
 
 class JobTotalsTest : public JobTest {
  protected:
-  std::string LineTotals(const std::string& job, int ln) {
-    return Values(
-        "SELECT TJbMTotalRequest, TJbMTotalArrear, TJbMTotalRequest3, TJbMTotalArrear3 "
-        "FROM KZ8TJobMB WHERE TJbMLn=" +
-        std::to_string(ln) + " AND TJbMTJobNo='" + job + "'");
-  }
-  std::string JobTotals(const std::string& job) {
-    return Values(
-        "SELECT TJobTotalRequest, TJobTotalArrear, TJobTotalRequest3, TJobTotalArrear3 "
-        "FROM KZ8TJob WHERE TJobNo='" +
-        job + "'");
-  }
-  void Receipt(const std::string& no, const std::string& order, const std::string& kind,
-               int approved = 1, int cancelled = 0) {
-    InsertRows("KZ8TInventory",
-               {"TInvNo", "TInvDate", "TInvTInTAlias", "TInvTJPDNo", "TinvApproveStatus",
-                "TinvCancelStatus"},
-               {{no, "2027-01-03", kind, order, approved, cancelled}});
-    InsertRows("KZ8TInventoryMB",
-               {"TIvbTInvNo", "TIvbLn", "TIvbTPdtCode", "TIvbStockKind", "TIvbQuantity"},
-               {{no, 1, "TBL", "FG", 10}});
+  // Requested and outstanding in units 1 and 3: the job's, or one line's.
+  std::string Totals(const std::string& job, int ln = 0) {
+    const std::string p = ln ? "TJbM" : "TJob";
+    return Values("SELECT " + p + "TotalRequest, " + p + "TotalArrear, " + p + "TotalRequest3, " +
+                  p + "TotalArrear3 FROM " +
+                  (ln ? "KZ8TJobMB WHERE TJbMLn=" + std::to_string(ln) + " AND TJbMTJobNo='"
+                      : std::string("KZ8TJob WHERE TJobNo='")) +
+                  job + "'");
   }
   kz8mrp::Integer Reset(const std::string& order) {
     return InTransaction(
@@ -48,12 +35,12 @@ TEST_P(JobTotalsTest, LinesCountOpenOrdersTheJobCountsStockAndApprovedOnes) {
 
   EXPECT_EQ(AdjustJob("J1"), 1);
 
-  EXPECT_EQ(LineTotals("J1", 1), "100|-10|300|-30");
-  EXPECT_EQ(LineTotals("J1", 2), "0|50|0|150");
+  EXPECT_EQ(Totals("J1", 1), "100|-10|300|-30");
+  EXPECT_EQ(Totals("J1", 2), "0|50|0|150");
   // Stock 10, approved orders 60 and 15 (the job counts every product).
-  EXPECT_EQ(JobTotals("J1"), "85|65|255|195");
+  EXPECT_EQ(Totals("J1"), "85|65|255|195");
   AdjustJob("J1");  // a recomputation: running it again changes nothing
-  EXPECT_EQ(JobTotals("J1"), "85|65|255|195");
+  EXPECT_EQ(Totals("J1"), "85|65|255|195");
 }
 
 TEST_P(JobTotalsTest, PercentOrderModeOneCountsOrdersOfEveryProduct) {
@@ -67,12 +54,12 @@ TEST_P(JobTotalsTest, PercentOrderModeOneCountsOrdersOfEveryProduct) {
 
   Setting("MRPPercentOrderMode", "2");
   AdjustJob("J1");
-  EXPECT_EQ(LineTotals("J1", 1), "30|70|90|210");
+  EXPECT_EQ(Totals("J1", 1), "30|70|90|210");
   EXPECT_EQ(Values(mark), "null|0");
 
   Setting("MRPPercentOrderMode", "1");
   AdjustJob("J1");
-  EXPECT_EQ(LineTotals("J1", 1), "45|55|135|165");
+  EXPECT_EQ(Totals("J1", 1), "45|55|135|165");
   EXPECT_EQ(Values(mark), "P4|1");
 }
 
@@ -89,14 +76,14 @@ TEST_P(JobTotalsTest, NegativeQuantitiesQuotedCodesAndOrderNumbersTouchOnlyTheir
 
   AdjustJob(job);
 
-  EXPECT_EQ(LineTotals("J''1--x", 1), "-5|105|-15|315");
-  EXPECT_EQ(JobTotals("J''1--x"), "-5|105|-15|315");
-  EXPECT_EQ(LineTotals("J2", 1) + JobTotals("J2"), "null|null|null|nullnull|null|null|null");
+  EXPECT_EQ(Totals("J''1--x", 1), "-5|105|-15|315");
+  EXPECT_EQ(Totals("J''1--x"), "-5|105|-15|315");
+  EXPECT_EQ(Totals("J2", 1) + Totals("J2"), "null|null|null|nullnull|null|null|null");
   // Named by one of its production orders instead, the other job is recomputed alone.
   EXPECT_EQ(InTransaction([&] { return engine_.AdjustJOBTR("P2", true, *data_, app_, client_); }),
             1);
-  EXPECT_EQ(LineTotals("J2", 1), "30|70|90|210");
-  EXPECT_EQ(LineTotals("J''1--x", 1), "-5|105|-15|315");
+  EXPECT_EQ(Totals("J2", 1), "30|70|90|210");
+  EXPECT_EQ(Totals("J''1--x", 1), "-5|105|-15|315");
 }
 
 TEST_P(JobTotalsTest, OrdersMarkTheRoutingStepsTheyCoverAndTheMarkStays) {
@@ -119,7 +106,7 @@ TEST_P(JobTotalsTest, OrdersMarkTheRoutingStepsTheyCoverAndTheMarkStays) {
   Exec("UPDATE KZ8TJobProduction SET TJPdCancelStatus=1 WHERE TJPdNo='P1'");
   AdjustJob("J1");
   EXPECT_EQ(Values(marks + " WHERE TJStTSpdStep=1"), "P1|1");
-  EXPECT_EQ(LineTotals("J1", 1), "0|100|0|300");
+  EXPECT_EQ(Totals("J1", 1), "0|100|0|300");
 }
 
 // Resetting an order makes its steps outstanding again (percentages need a
@@ -133,14 +120,26 @@ TEST_P(JobTotalsTest, ResetOrderClearsItsStepsAndPostsItsReceiptsAgain) {
   OrderStep("P'1", 2, 2, "ASM",
             {{"TJPMRequest", 0}, {"TJPMFinishQT", 4}, {"TJPMFinishPC", 33}, {"TJPMLossPC", 7}});
   OrderStep("P2", 1, 1, "CUT", progress);
-  Receipt("R1", "P'1", "RECEIVEFGBUILT");
-  Receipt("R2", "P'1", "RECEIVEFGBUILTOUT");
-  Receipt("R3", "P'1", "RECEIVEFGBUILTNOMRP");
-  Receipt("R4", "P'1", "RECEIVEFGBUILT", /*approved=*/0);
-  Receipt("R5", "P'1", "RECEIVEFGBUILT", 1, /*cancelled=*/1);
-  Receipt("R6", "P'1", "ISSUERM");
-  Receipt("R7", "P2", "RECEIVEFGBUILT");
-
+  // Receipts of P'1: approved ones of the three finished-goods kinds, an
+  // unapproved, a cancelled, an issue of materials; and one of P2.
+  const kz8mrp::db::Value day = "2027-01-03";
+  InsertRows("KZ8TInventory",
+             {"TInvNo", "TInvDate", "TInvTInTAlias", "TInvTJPDNo", "TinvApproveStatus",
+              "TinvCancelStatus"},
+             {{"R1", day, "RECEIVEFGBUILT", "P'1", 1, 0},
+              {"R2", day, "RECEIVEFGBUILTOUT", "P'1", 1, 0},
+              {"R3", day, "RECEIVEFGBUILTNOMRP", "P'1", 1, 0},
+              {"R4", day, "RECEIVEFGBUILT", "P'1", 0, 0},
+              {"R5", day, "RECEIVEFGBUILT", "P'1", 1, 1},
+              {"R6", day, "ISSUERM", "P'1", 1, 0},
+              {"R7", day, "RECEIVEFGBUILT", "P2", 1, 0}});
+  for (const char* no : {"R1", "R2", "R3", "R4", "R5", "R6", "R7"}) {
+    Insert("KZ8TInventoryMB", {{"TIvbTInvNo", no},
+                               {"TIvbLn", 1},
+                               {"TIvbTPdtCode", "TBL"},
+                               {"TIvbStockKind", "FG"},
+                               {"TIvbQuantity", 10}});
+  }
   EXPECT_EQ(Reset("P'1"), 0);
   // Line 2 has no request: its percentages are kept; P2 is another order.
   EXPECT_EQ(Values("SELECT TJPMArrear, TJPMArrear3, TJPMFinishQT, TJPMFinishQT3, TJPMFinishPC, "

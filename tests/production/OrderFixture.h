@@ -6,6 +6,8 @@
 
 #include "jobs/JobFixture.h"
 
+#include <functional>
+
 namespace kz8test {
 
 class OrderTest : public JobTest {
@@ -51,22 +53,25 @@ class OrderTest : public JobTest {
         {{kJob, 1, 1, 1, 2, "TBL", "E1", Value(), 50}, {kJob, 1, 2, 1, 1, "TBL", "E2", 1.5, 80}});
   }
 
-  std::string OrderRows(const char* table, const char* columns, const std::string& order) {
-    const std::string key = std::string(table) == "KZ8TJobProductionM" ? "TJPMTJPdNo"
-                            : std::string(table) == "KZ8TJobProdMat"   ? "TMteTJPDNo"
-                                                                       : "TJPLTJPDNo";
-    return Values(std::string("SELECT ") + columns + " FROM " + table + " WHERE " + key + "='" +
-                  order + "' ORDER BY 1");
+  // An order's rows in one table; the columns' prefix names its key column too.
+  std::string OrderRows(const char* table, const std::string& columns, const std::string& order) {
+    return Values("SELECT " + columns + " FROM " + table + " WHERE " + columns.substr(0, 4) +
+                  "TJPdNo='" + order + "' ORDER BY 1");
   }
   std::string Header(const std::string& no, const std::string& columns) {
     return Values("SELECT " + columns + " FROM KZ8TJobProduction WHERE TJPdNo='" + no + "'");
   }
-  // A TR method failing part-way answers nothing; the caller's transaction
-  // goes on, and its rollback leaves no order behind.
-  template <class Call>
-  void ExpectFailureInsideTransaction(const Call& call) {
+  // An order failing part-way (here on its second labour row, as two rows
+  // may not name one employee) answers nothing and leaves nothing behind; the
+  // TR method inside the caller's transaction leaves the transaction usable.
+  void ExpectLabourCopyFailureLeavesNothing(const std::function<std::string()>& alone,
+                                            const std::function<std::string()>& inside) {
+    Exec("CREATE UNIQUE INDEX ux_labour_once ON KZ8TJobProdDL (TJPLTEmpCode)");
+    Exec("UPDATE KZ8TJobDL SET TJDLTEmpCode='E1'");
+    EXPECT_EQ(alone(), "");
+    EXPECT_EQ(Written(), "0/0/0/0/0/0");
     data_->BeginTrans();
-    EXPECT_EQ(call(), "");
+    EXPECT_EQ(inside(), "");
     data_->ExecuteSQL("INSERT INTO KZ8TSetting (TSetKey, TSetValue) VALUES ('after', 'x')");
     EXPECT_EQ(data_->Connection().Query("SELECT TSetKey FROM KZ8TSetting").rows.size(), 1U);
     data_->RollbackTrans();
