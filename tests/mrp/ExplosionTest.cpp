@@ -27,15 +27,19 @@ class ExplosionTest : public DbTest {
                {"TPd2TPdtCode", "TPd2TotalQuantity", "TPd2SelfMat", "TPd2ScrapPCMRP"},
                {{code, batch, self, scrap}});
   }
-  // A bill line of `parent` at `step`: quantities in units 1, 2, 3 are q, 2q, 3q.
-  void Line(const std::string& parent, int ln, int step, const std::string& material, double q,
-            int explode = 0, double scrap = 0) {
-    InsertRows("KZ8TProductMat",
-               {"TPMtTPdtCode", "TPmtLn", "TPMtTSpdStep", "TPmtNo", "TPmtAlternative",
-                "TPMtProductCode", "TPMtMatType", "TPMtAutoExplore", "TPMtQuantity",
-                "TPMtQuantity2", "TPMtQuantity3", "TPmtScrapPCMRP", "TPMtRemark"},
-               {{parent, ln, step, ln, 0, material, 1, explode, q, 2 * q, 3 * q, scrap,
-                 "line " + std::to_string(ln)}});
+  // Bill lines of `parent`, {ln, step, material, q[, explode[, scrap]]}:
+  // quantities in units 1, 2, 3 are q, 2q, 3q.
+  void Bill(const std::string& parent, const std::vector<std::vector<kz8mrp::db::Value>>& lines) {
+    for (auto l : lines) {
+      l.resize(6, 0);
+      const double q = l[3].AsNumber();
+      InsertRows("KZ8TProductMat",
+                 {"TPMtTPdtCode", "TPmtLn", "TPMtTSpdStep", "TPmtNo", "TPmtAlternative",
+                  "TPMtProductCode", "TPMtMatType", "TPMtAutoExplore", "TPMtQuantity",
+                  "TPMtQuantity2", "TPMtQuantity3", "TPmtScrapPCMRP", "TPMtRemark"},
+                 {{parent, l[0], l[1], l[0], 0, l[2], 1, l[4], q, 2 * q, 3 * q, l[5],
+                   "line " + l[0].AsText()}});
+    }
   }
   void Step(const std::string& product, int step, const std::string& code) {
     Insert("KZ8TProductMethod",
@@ -76,11 +80,10 @@ TEST_P(ExplosionTest, LinesComeLastStepFirstWithBatchAndBothScrapsApplied) {
   Product("CHAIR", 10, 1, 5);
   Step("CHAIR", 2, "PAINT");
   Step("CHAIR", 1, "CUT");
-  Line("CHAIR", 1, 1, "BOARD", 2, 0, 10);
-  Line("CHAIR", 2, 2, "LACQUER", 1);
-  Line("CHAIR", 3, 3, "LABEL", 1);  // a step the routing lacks
+  // Line 3 is at a step the routing lacks.
+  Bill("CHAIR", {{1, 1, "BOARD", 2, 0, 10}, {2, 2, "LACQUER", 1}, {3, 3, "LABEL", 1}});
   Product("BOARD");
-  Line("BOARD", 1, 1, "LOG", 1);
+  Bill("BOARD", {{1, 1, "LOG", 1}});
 
   const kz8mrp::mrp::WorkGrid grid = Explode("CHAIR", 50);
   // The chair itself first, at its lowest routing step; then steps 3, 2, 1.
@@ -102,7 +105,7 @@ TEST_P(ExplosionTest, BatchOutputFallsBackToTheDefaultThenToOne) {
        {std::tuple{4.0, "8", 2.5}, {0.0, "8", 1.25}, {0.0, "0", 10.0}, {0.0, "", 10.0}}) {
     const std::string p = "P" + kz8mrp::text::NumberText(batch) + setting;
     Product(p, batch);
-    Line(p, 1, 1, "M", 1);
+    Bill(p, {{1, 1, "M", 1}});
     Setting("DefaultOutputQuantity", setting);
     EXPECT_EQ(Explode(p, 10).CellNumber(1, col::kQuantity[0]), quantity) << p;
   }
@@ -110,17 +113,15 @@ TEST_P(ExplosionTest, BatchOutputFallsBackToTheDefaultThenToOne) {
 
 TEST_P(ExplosionTest, LevelsFollowOnlyRowsMarkedForExplosion) {
   Product("A");
-  Line("A", 1, 1, "B", 2, 1);
-  Line("A", 2, 1, "C", 1, 0);  // has a bill but is not marked for explosion
-  Line("A", 3, 1, "D", 1, 1);
+  // C has a bill but is not marked for explosion.
+  Bill("A", {{1, 1, "B", 2, 1}, {2, 1, "C", 1, 0}, {3, 1, "D", 1, 1}});
   Product("B");
-  Line("B", 1, 1, "X", 3);
-  Line("B", 2, 1, "", 1);  // no material: its row is filled by the next line
-  Line("B", 3, 1, "Y", 1);
+  // B's line 2 has no material: its row is filled by the next line.
+  Bill("B", {{1, 1, "X", 3}, {2, 1, "", 1}, {3, 1, "Y", 1}});
   Product("C");
-  Line("C", 1, 1, "Z", 1);
+  Bill("C", {{1, 1, "Z", 1}});
   Product("D");
-  Line("D", 1, 1, "W", 1);
+  Bill("D", {{1, 1, "W", 1}});
 
   EXPECT_EQ(Rows(Explode("A", 1)),
             (std::vector<std::string>{"1 B 2", "1 C 1", "1 D 1", "2 X 6", "2 Y 2", "2 W 1"}));
@@ -129,13 +130,11 @@ TEST_P(ExplosionTest, LevelsFollowOnlyRowsMarkedForExplosion) {
 
 TEST_P(ExplosionTest, CyclesEndAfterLevel31AndDoublingBillsStopWithAnError) {
   Product("SELF");
-  Line("SELF", 1, 1, "SELF", 1, 1);
+  Bill("SELF", {{1, 1, "SELF", 1, 1}});
   Product("A'--#$");
-  Line("A'--#$", 1, 1, "B", 1, 1);
-  Line("A'--#$", 2, 1, "B", 1, 1);
+  Bill("A'--#$", {{1, 1, "B", 1, 1}, {2, 1, "B", 1, 1}});
   Product("B");
-  Line("B", 1, 1, "A'--#$", 1, 1);
-  Line("B", 2, 1, "A'--#$", 1, 1);
+  Bill("B", {{1, 1, "A'--#$", 1, 1}, {2, 1, "A'--#$", 1, 1}});
 
   const kz8mrp::mrp::WorkGrid self = Explode("SELF", 1);
   ASSERT_EQ(self.RowCount(), 31U);
@@ -144,10 +143,7 @@ TEST_P(ExplosionTest, CyclesEndAfterLevel31AndDoublingBillsStopWithAnError) {
   const auto e = ErrorFrom([&] { engine_.GenerateSF2(*data_, "A'--#$", "AR", 2027, 1, 5, 1); });
   ASSERT_TRUE(e);
   EXPECT_EQ(e->Number(), kz8mrp::errc::kOutOfMemory);
-  EXPECT_NE(
-      std::string(e->what()).find("explosion of A'--#$ passes 50000 material rows at level 15"),
-      std::string::npos)
-      << e->what();
+  EXPECT_THAT(e->what(), HasSubstr("explosion of A'--#$ passes 50000 material rows at level 15"));
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TSaleForecastMT"), "0");
   EXPECT_EQ(data_->TransactionDepth(), 0);
 }
@@ -156,11 +152,11 @@ TEST_P(ExplosionTest, ForecastLinesFollowGridRowsAndTouchOnlyTheirForecast) {
   const std::string product = "CH'--#$TSFC";
   Product(product, 1, 1);
   Step(product, 1, "CUT");
-  Line(product, 1, 1, "BOARD", 2);
-  Line(product, 2, 1, "", 1);  // the grid ends with a row without material
+  // The grid ends with a row without material.
+  Bill(product, {{1, 1, "BOARD", 2}, {2, 1, "", 1}});
   Product("BOARD");
   Product("OTHER");
-  Line("OTHER", 1, 1, "BOARD", 1);
+  Bill("OTHER", {{1, 1, "BOARD", 1}});
   client_.SetBranchCode("B'1");
   data_->SetNow(kz8mrp::OleDate::FromParts(2027, 1, 5, 8));
 
@@ -185,9 +181,9 @@ TEST_P(ExplosionTest, ForecastLinesFollowGridRowsAndTouchOnlyTheirForecast) {
 TEST_P(ExplosionTest, ExplodeCommandPrintsTheShownColumnsUnderTheirCaptions) {
   Product("CHAIR");
   Step("CHAIR", 1, "CUT");
-  Line("CHAIR", 1, 1, "BOARD", 2.5, 1);
+  Bill("CHAIR", {{1, 1, "BOARD", 2.5, 1}});
   Product("BOARD");
-  Line("BOARD", 1, 1, "LOG", 1);
+  Bill("BOARD", {{1, 1, "LOG", 1}});
 
   const Outcome r = RunKz8mrp({"explode", "--db", connection_string_, "CHAIR", "4"});
   ASSERT_EQ(r.status, 0) << r.err;
