@@ -1,0 +1,401 @@
+// A job made, and made again, from a sales order; whether a job may still be
+// edited, and picking an open job from a list; job quantity totals recomputed
+// from the production orders that name a job, and a production order's
+// progress reset with its receipts posted again.
+#include "host/db/Connection.h"
+#include "jobs/JobFixture.h"
+
+#include <cstdint>
+
+namespace kz8test {
+namespace {
+
+class JobsTest : public JobTest {
+ protected:
+  std::string Make(const std::string& so, const std::string& job_no = "",
+                   kz8mrp::Integer type = 1) {
+    return InTransaction(
+        [&] { return engine_.CreateJOBfromSO2TR(so, job_no, "B1", type, *data_, app_, client_); });
+  }
+  // Row counts of tables, "1/2/2".
+  std::string Counts(std::initializer_list<const char*> tables) {
+    std::string out;
+    for (const char* t : tables) {
+      out += (out.empty() ? "" : "/") + Scalar(std::string("SELECT COUNT(*) FROM ") + t);
+    }
+    return out;
+  }
+  std::string Of(const std::string& job, const std::string& columns) {
+    return Values("SELECT " + columns + " FROM KZ8TJob WHERE TJobNo='" + job + "'");
+  }
+  // The job numbers SelectJob offers, in the list's order.
+  std::vector<std::string> Offered(const std::string& branch = "") {
+    AnswerPickLists({});
+    engine_.SelectJob(branch, *data_);
+    std::vector<std::string> jobs;
+    for (const auto& row : shown_.rows) jobs.push_back(row.at(0));
+    return jobs;
+  }
+  // Requested and outstanding in units 1 and 3: the job's, or one line's.
+  std::string Totals(const std::string& job, int ln = 0) {
+    const std::string p = ln ? "TJbM" : "TJob";
+    return Values("SELECT " + p + "TotalRequest, " + p + "TotalArrear, " + p + "TotalRequest3, " +
+                  p + "TotalArrear3 FROM " +
+                  (ln ? "KZ8TJobMB WHERE TJbMLn=" + std::to_string(ln) + " AND TJbMTJobNo='"
+                      : std::string("KZ8TJob WHERE TJobNo='")) +
+                  job + "'");
+  }
+  kz8mrp::Integer Reset(const std::string& order) {
+    return InTransaction(
+        [&] { return engine_.AdjustJOBProductionTR("", order, true, *data_, app_, client_); });
+  }
+};
+
+TEST_P(JobsTest, HeaderLineAndRoutingCopyTheSalesOrder) {
+  SalesOrder("SO2612-0001", {{"TSODRefNo", "PO-77"}, {"TSODCustomerName", "บริษัท ไม้ไทย จำกัด"}});
+  SalesLine("SO2612-0001", 1, "TBL", 10,
+            {{"TSOBRequestDate", "2027-01-20"}, {"TSOBTUntCode", "PCS"}, {"TSOBCustom1", "c1"}});
+  Insert("KZ8TMRPStepName", {{"TSepCode", "PACK"}});
+  Setting("SOAPPROVEJOBSTEPCODE", "PACK");
+
+  const std::string job = Make("SO2612-0001");
+  EXPECT_EQ(job, "JOB-B1-2612-00001");  // dated by the order number
+
+  // Today and now are the session's: 2027-01-04 09:00.
+  EXPECT_EQ(Of(job,
+               "TJobCode, TJobTJbkCode, TJobType, TJobDate, TJobFinishDate, TJobRefNo, "
+               "TJobRefLn, TJobRefNo2, TJobCustomerName, TJobTARNCode, TJobInvoiceStatus, "
+               "TJobCloseStatus, TJobCloseDate, TJobCreateDate, TJobCreateBy, TJobEditCode, "
+               "TJobConfirmStatus, TJobApproveStatus, TJobApproveBy, TJobCancelStatus, "
+               "TJobTotalRequest, TJobTotalArrear, TJobTotalArrear3"),
+            "C-SO2612-0001|B1|1|2026-12-20 00:00:00|2027-02-01 00:00:00|SO2612-0001|0|PO-77|"
+            "บริษัท ไม้ไทย จำกัด||null|0|2027-01-04 00:00:00|2027-01-04 09:00:00|planner|PLN|1|1|"
+            "planner|0|0|10|30");
+
+  // Columns copied as they are keep a missing value missing; "text of" gives "".
+  EXPECT_EQ(Values("SELECT TJbMLn, TJbMType, TJbMSourceNo, TJbMSourceDate, TJbMTPdtCode, "
+                   "TJbMQuantity, TJbMUseOrder, TJbMTotalArrear3, TJbMUseStock, TJbMTUntCode, "
+                   "TJbMTUntCode2, TJbMAcceptError, TJbMCustom1, TJbMCustom2, TJbMProcessStatus, "
+                   "TJbMFlag3 FROM KZ8TJobMB"),
+            "1|1|SO2612-0001|2027-01-20 00:00:00|TBL|10|10|30|0|PCS|null|null|c1||0|"
+            "2027-01-04 09:00:00");
+  // 2026-12-20 is a Sunday, the first day of week 52.
+  EXPECT_EQ(Values("SELECT TJStTJbMLn, TJStTSpdStep, TJStLevel, TJStLn, TJStWeek, TJStTPdtCode, "
+                   "TJStQuantity, TJStTSepCode, TJstPlanStartDate, TJStProcessStatus, TJStTJPDNo "
+                   "FROM KZ8TJobMethod"),
+            "1|1|1|1|52|TBL|10|PACK|2026-12-20 00:00:00|0|null");
+}
+
+TEST_P(JobsTest, SalesOrderWithoutLinesWritesNothing) {
+  SalesOrder("SO1");
+  Job("J1", {{"TJobCode", "kept"}});
+  JobLine("J1", 1, "TBL", 5);
+
+  EXPECT_EQ(Make("SO1", "J1"), "");
+  EXPECT_EQ(Make("SO-missing"), "");
+
+  EXPECT_EQ(Of("J1", "TJobCode"), "kept");
+  EXPECT_EQ(Counts({"KZ8TJobMB", "KZ8TDocNo"}), "1/0");  // no number drawn either
+}
+
+TEST_P(JobsTest, RebuildingReplacesTheChildrenAndKeepsTheNumber) {
+  SalesOrder("SO1");
+  SalesLine("SO1", 1, "TBL", 10);
+  SalesLine("SO1", 2, "CHR", 40);
+  SalesLine("SO1", 3, "LMP", 5);
+  const std::string job = Make("SO1");
+  InsertRows("KZ8TJobMaterial",
+             {"TJMtTJbMTJobNo", "TJMtTJbMLn", "TJMtLevel", "TJMtTSpdStep", "TJMtLn"},
+             {{job, 1, 1, 1, 1}, {"OTHER", 1, 1, 1, 1}});
+  InsertRows("KZ8TJobDL", {"TJDLTJbMTJobNo", "TJDLTJbMLn", "TJDLLevel", "TJDLTSpdStep", "TJDLLn"},
+             {{job, 1, 1, 1, 1}});
+  ProductionOrder({"P1", job, 2, "CHR", 15});
+
+  // The order changes: a line is dropped, another grows.
+  Exec("DELETE FROM KZ8TSOMB WHERE TSOBLn=3");
+  Exec("UPDATE KZ8TSOMB SET TSOBQuantity=50 WHERE TSOBLn=2");
+  data_->SetNow(kz8mrp::OleDate::FromParts(2027, 1, 5, 14, 30));
+  EXPECT_EQ(Make("SO1", job), job);
+
+  EXPECT_EQ(Counts({"KZ8TJob", "KZ8TJobMB", "KZ8TJobMethod"}), "1/2/2");
+  EXPECT_EQ(
+      Counts({"KZ8TJobMaterial WHERE TJMtTJbMTJobNo='OTHER'", "KZ8TJobMaterial", "KZ8TJobDL"}),
+      "1/1/0");  // only another job's material is left
+  EXPECT_EQ(Scalar("SELECT MAX(TJStLn) FROM KZ8TJobMethod"), "2");
+  // Stamped anew, and the totals count the order that already names the job.
+  EXPECT_EQ(Of(job, "TJobCreateDate, TJobTotalArrear"), "2027-01-05 14:30:00|45");
+  EXPECT_EQ(Values("SELECT TJbMTotalArrear FROM KZ8TJobMB WHERE TJbMLn=2"), "35");
+  EXPECT_EQ(Counts({"KZ8TDocNo"}), "1");  // one number, drawn the first time
+}
+
+// Closed when the order is closed, or for an estimate (type 3) verified; the
+// routing step comes from the setting of the job's type.
+TEST_P(JobsTest, JobCodeClosingAndRoutingStepFollowTheSalesOrder) {
+  SalesOrder("SO1", {{"TSODCode", ""}});
+  SalesLine("SO1", 1, "TBL", 1, {{"TSOBJobCode", "JC-1"}, {"TSOBCustom2", "X"}});
+  SalesOrder("SO2", {{"TSODCode", kz8mrp::db::Value()}, {"TSODVerifyStatus", 1}});
+  SalesLine("SO2", 1, "TBL", 1, {{"TSOBCustom2", "CUSTOM-2"}});
+  Insert("KZ8TSO2", {{"TSO2TSODNo", "SO1"}, {"TSO2Status", 2}});
+  InsertRows("KZ8TMRPStepName", {"TSepCode"}, {{"PACK"}, {"QUOTE"}});
+  Setting("SOAPPROVEJOBSTEPCODE", "PACK");
+  Setting("SEAPPROVEJOBSTEPCODE", "QUOTE");
+  const auto made = [&](const std::string& so, kz8mrp::Integer type) {
+    const std::string job = Make(so, "", type);
+    return Of(job, "TJobCode, TJobCloseStatus") + "|" +
+           Values("SELECT TJStTSepCode FROM KZ8TJobMethod WHERE TJStTJbMTJobNo='" + job + "'");
+  };
+  EXPECT_EQ(made("SO1", 1), "JC-1|1|PACK");
+  EXPECT_EQ(made("SO1", 3), "JC-1|0|QUOTE");
+  EXPECT_EQ(made("SO2", 3), "CUSTOM-2|1|QUOTE");
+  EXPECT_EQ(made("SO2", 0), "CUSTOM-2|0|PACK");
+  Setting("SOAPPROVEJOBSTEPCODE", "NO-SUCH-STEP");
+  EXPECT_EQ(made("SO2", 0), "CUSTOM-2|0|");
+}
+
+TEST_P(JobsTest, RoutingRowsAreNumberedAcrossTheJob) {
+  SalesOrder("SO1", {{"TSODRevision", 2}});
+  SalesLine("SO1", 0, "", 1);  // a text line without product
+  SalesLine("SO1", 1, "TBL", 1);
+  SalesLine("SO1", 2, "CHR", 1);
+  Make("SO1");
+
+  // Line 0's routing row goes to line 1.
+  EXPECT_EQ(Values("SELECT TJStLn, TJStTJbMLn FROM KZ8TJobMethod ORDER BY TJStLn"), "1|1;2|1;3|2");
+  EXPECT_EQ(Values("SELECT TJbMType FROM KZ8TJobMB WHERE TJbMLn=0"), "0");
+  EXPECT_EQ(Counts({"KZ8TJobMB WHERE TJbMProcessStatus=2"}), "3");  // the order was revised
+}
+
+TEST_P(JobsTest, NumbersWithQuotesAndDashesTouchOnlyTheirOwnJob) {
+  SalesOrder("WEB'1--");
+  SalesLine("WEB'1--", 1, "TBL", 10);
+  SalesOrder("SO2");
+  SalesLine("SO2", 1, "TBL", 20);
+  const std::string other = Make("SO2");
+  EXPECT_EQ(other, "JOB-B1-2701-00001");  // no date in the order number: today's month
+
+  EXPECT_EQ(Make("WEB'1--", "J'1--"), "J'1--");
+  EXPECT_EQ(Make("WEB'1--", "J'1--"), "J'1--");
+
+  EXPECT_EQ(Of("J''1--", "TJobRefNo"), "WEB'1--");
+  EXPECT_EQ(Counts({"KZ8TJobMB", "KZ8TJobMethod"}), "2/2");
+  EXPECT_EQ(Values("SELECT TJbMTotalArrear FROM KZ8TJobMB WHERE TJbMTJobNo='" + other + "'"), "20");
+}
+
+// A job costs in proportion to its order: four times the lines, four times the
+// rows read from the database (not sixteen, as when each line's routing row
+// was added through a recordset that read every routing row of the job).
+TEST_P(JobsTest, RowsReadGrowWithTheLinesOfTheOrder) {
+  const auto rows_read = [&](const std::string& so, int lines) {
+    SalesOrder(so);
+    for (int ln = 1; ln <= lines; ++ln) SalesLine(so, ln, "P" + std::to_string(ln), 1);
+    const std::uint64_t before = kz8mrp::db::RowsRead();
+    Make(so);
+    return static_cast<double>(kz8mrp::db::RowsRead() - before);
+  };
+  const double small = rows_read("SO2612-0001", 30);
+  EXPECT_LE(rows_read("SO2612-0002", 120), 4.5 * small);
+}
+
+TEST_P(JobsTest, OnlyStoredCancelledJobsAreClosedToEdits) {
+  Job("OPEN");
+  Job("CANCELLED", {{"TJobCancelStatus", 1}});
+  Job("   ", {{"TJobCancelStatus", 1}});
+  Job("Q'1--", {{"TJobCancelStatus", 1}});
+
+  // NEW is not stored yet, and "   " and "" are no number yet: still being written.
+  std::string editable;
+  for (const char* job : {"OPEN", "CANCELLED", "Q'1--", "NEW", "   ", ""}) {
+    editable += engine_.CanEditJob(job, *data_) ? "y" : "n";
+  }
+  EXPECT_EQ(editable, "ynnyyy");
+}
+
+// Today is 2027-01-04: a job invoiced and closed for invoicing before today
+// is finished, unless the plant lets invoicing leave jobs open.
+TEST_P(JobsTest, InvoicedJobIsFinishedOnceItsInvoiceClosingDateHasPassed) {
+  Job("INV-YESTERDAY", {{"TJobInvoiceStatus", 1}, {"TJobIVCloseDate", "2027-01-03 23:59:59"}});
+  Job("INV-TODAY", {{"TJobInvoiceStatus", 1}, {"TJobIVCloseDate", "2027-01-04 00:00:00"}});
+  Job("INV-TOMORROW", {{"TJobInvoiceStatus", 1}, {"TJobIVCloseDate", "2027-01-05 00:00:00"}});
+  Job("NOT-INVOICED", {{"TJobInvoiceStatus", 0}});
+  Job("NEVER-INVOICED");
+  const std::vector<std::string> open = {"INV-TODAY", "INV-TOMORROW", "NEVER-INVOICED",
+                                         "NOT-INVOICED"};
+  const std::vector<std::string> all = {"INV-TODAY", "INV-TOMORROW", "INV-YESTERDAY",
+                                        "NEVER-INVOICED", "NOT-INVOICED"};
+
+  // Absent, the setting lets invoicing leave jobs open.
+  for (const char* ignore : {"False", "True", ""}) {
+    Exec("DELETE FROM KZ8TSetting");
+    if (*ignore) Setting("ACCOUNTIGNOREJOBCOMPLETED", ignore);
+    const bool finished = std::string(ignore) == "False";
+    EXPECT_EQ(engine_.CanEditJob("INV-YESTERDAY", *data_), !finished) << ignore;
+    for (const auto& job : open) EXPECT_TRUE(engine_.CanEditJob(job, *data_)) << job;
+    EXPECT_EQ(Offered(), finished ? open : all) << ignore;
+  }
+}
+
+TEST_P(JobsTest, ListsApprovedOpenJobsOfTheBranchInNumberOrder) {
+  Job("J3", {{"TJobTBraCode", "HQ"}});
+  Job("J1", {{"TJobTBraCode", "CM"}});
+  Job("J2", {{"TJobTBraCode", "HQ"}});
+  Job("J4", {{"TJobTBraCode", "HQ"}, {"TJobApproveStatus", 0}});
+  Job("J5", {{"TJobTBraCode", "HQ"}, {"TJobCancelStatus", 1}});
+  Job("J6", {{"TJobTBraCode", "H'Q--"}});
+
+  EXPECT_EQ(Offered(), (std::vector<std::string>{"J1", "J2", "J3", "J6"}));
+  EXPECT_EQ(Offered("HQ"), (std::vector<std::string>{"J2", "J3"}));
+  EXPECT_EQ(Offered("H'Q--"), (std::vector<std::string>{"J6"}));
+}
+
+TEST_P(JobsTest, PickListShowsTheJobsColumnsAndReturnsThePickedNumber) {
+  Job("J1", {{"TJobDate", "2027-01-02 00:00:00"}, {"TJobCode", "งานโต๊ะ"}, {"TJobTPrjCode", "P9"}});
+  Job("J2");
+
+  AnswerPickLists({1});
+  EXPECT_EQ(engine_.SelectJob("", *data_), "J2");
+  EXPECT_EQ(shown_.title, "เลือกรหัสงาน");
+  EXPECT_EQ(shown_.captions, (std::vector<std::string>{"เลขที่งาน", "วันที่งาน", "รหัสงาน", "โครงการ"}));
+  EXPECT_EQ(shown_.widths, (std::vector<int>{1800, 1000, 2000, 1000}));
+  EXPECT_EQ(shown_.rows.at(0), (std::vector<std::string>{"J1", "2027-01-02", "งานโต๊ะ", "P9"}));
+  EXPECT_FALSE(shown_.multi_select);
+
+  app_.SetEnglishUI(true);
+  AnswerPickLists({});
+  EXPECT_EQ(engine_.SelectJob("", *data_), "");
+  EXPECT_EQ(shown_.title, "Select Job Order");
+  EXPECT_EQ(shown_.captions,
+            (std::vector<std::string>{"Job No", "Job Date", "Job Code", "Project"}));
+}
+
+// A line counts its open orders, approved or not; the job counts its lines'
+// stock parts and approved open orders. Outstanding figures may go negative.
+TEST_P(JobsTest, LinesCountOpenOrdersTheJobCountsStockAndApprovedOnes) {
+  Job("J1");
+  JobLine("J1", 1, "TBL", 100, /*use_stock=*/10);
+  JobLine("J1", 2, "CHR", 50);
+  ProductionOrder({"P1", "J1", 1, "TBL", 60});
+  ProductionOrder({"P2", "J1", 1, "TBL", 40, /*approved=*/0});
+  ProductionOrder({"P3", "J1", 1, "TBL", 25, 1, /*cancelled=*/1});
+  ProductionOrder({"P4", "J1", 2, "LEG", 15});  // a part, not the line's product
+
+  EXPECT_EQ(AdjustJob("J1"), 1);
+
+  EXPECT_EQ(Totals("J1", 1), "100|-10|300|-30");
+  EXPECT_EQ(Totals("J1", 2), "0|50|0|150");
+  // Stock 10, approved orders 60 and 15 (the job counts every product).
+  EXPECT_EQ(Totals("J1"), "85|65|255|195");
+  AdjustJob("J1");  // a recomputation: running it again changes nothing
+  EXPECT_EQ(Totals("J1"), "85|65|255|195");
+}
+
+TEST_P(JobsTest, PercentOrderModeOneCountsOrdersOfEveryProduct) {
+  Job("J1");
+  JobLine("J1", 1, "TBL", 100);
+  ProductionOrder({"P1", "J1", 1, "TBL", 30});
+  ProductionOrder({"P4", "J1", 1, "LEG", 15});
+  RoutingStep("J1", 1, "CUT", "LEG");
+  OrderStep("P4", 1, 1, "CUT");
+  const std::string mark = "SELECT TJStTJPDNo, TJStProcessStatus FROM KZ8TJobMethod";
+
+  Setting("MRPPercentOrderMode", "2");
+  AdjustJob("J1");
+  EXPECT_EQ(Totals("J1", 1), "30|70|90|210");
+  EXPECT_EQ(Values(mark), "null|0");
+
+  Setting("MRPPercentOrderMode", "1");
+  AdjustJob("J1");
+  EXPECT_EQ(Totals("J1", 1), "45|55|135|165");
+  EXPECT_EQ(Values(mark), "P4|1");
+}
+
+// "(-5)" keeps "TJbMUseOrder-" a subtraction: a "--" would comment out the
+// WHERE clause and update every job line of the plant.
+TEST_P(JobsTest, NegativeQuantitiesQuotedCodesAndOrderNumbersTouchOnlyTheirOwnJob) {
+  const std::string job = "J'1--x";
+  Job(job);
+  JobLine(job, 1, "TBL' OR '1'='1", 100);
+  ProductionOrder({"P'1", job, 1, "TBL' OR '1'='1", -5});
+  Job("J2");
+  JobLine("J2", 1, "TBL", 100);
+  ProductionOrder({"P2", "J2", 1, "TBL", 30});
+
+  AdjustJob(job);
+
+  EXPECT_EQ(Totals("J''1--x", 1), "-5|105|-15|315");
+  EXPECT_EQ(Totals("J''1--x"), "-5|105|-15|315");
+  EXPECT_EQ(Totals("J2", 1) + Totals("J2"), "null|null|null|nullnull|null|null|null");
+  // Named by one of its production orders instead, the other job is recomputed alone.
+  EXPECT_EQ(InTransaction([&] { return engine_.AdjustJOBTR("P2", true, *data_, app_, client_); }),
+            1);
+  EXPECT_EQ(Totals("J2", 1), "30|70|90|210");
+  EXPECT_EQ(Totals("J''1--x", 1), "-5|105|-15|315");
+}
+
+TEST_P(JobsTest, OrdersMarkTheRoutingStepsTheyCoverAndTheMarkStays) {
+  Job("J1");
+  JobLine("J1", 1, "TBL", 100);
+  RoutingStep("J1", 1, "CUT", "TBL");
+  RoutingStep("J1", 2, "ASM'--", "TBL");
+  RoutingStep("J1", 3, "PNT", "TBL");
+  ProductionOrder({"P1", "J1", 1, "TBL", 30});
+  OrderStep("P1", 1, 1, "CUT");
+  OrderStep("P1", 2, 2, "ASM'--");
+  ProductionOrder({"P2", "J1", 1, "TBL", 30, 1, /*cancelled=*/1});
+  OrderStep("P2", 1, 3, "PNT");
+  const std::string marks = "SELECT TJStTJPDNo, TJStProcessStatus FROM KZ8TJobMethod";
+
+  AdjustJob("J1");
+  EXPECT_EQ(Values(marks + " ORDER BY TJStTSpdStep"), "P1|1;P1|1;null|0");
+
+  // The order is cancelled later: its quantity goes, the mark stays.
+  Exec("UPDATE KZ8TJobProduction SET TJPdCancelStatus=1 WHERE TJPdNo='P1'");
+  AdjustJob("J1");
+  EXPECT_EQ(Values(marks + " WHERE TJStTSpdStep=1"), "P1|1");
+  EXPECT_EQ(Totals("J1", 1), "0|100|0|300");
+}
+
+// Resetting an order makes its steps outstanding again (percentages need a
+// request to be recomputed) and posts again only its approved, uncancelled
+// finished-goods receipts.
+TEST_P(JobsTest, ResetOrderClearsItsStepsAndPostsItsReceiptsAgain) {
+  const Row progress = {{"TJPMRequest", 200}, {"TJPMRequest3", 600}, {"TJPMArrear", 20},
+                        {"TJPMArrear3", 60},  {"TJPMFinishQT", 180}, {"TJPMFinishQT3", 540},
+                        {"TJPMFinishPC", 90}, {"TJPMLoss", 10},      {"TJPMLossPC", 3}};
+  OrderStep("P'1", 1, 1, "CUT", progress);
+  OrderStep("P'1", 2, 2, "ASM",
+            {{"TJPMRequest", 0}, {"TJPMFinishQT", 4}, {"TJPMFinishPC", 33}, {"TJPMLossPC", 7}});
+  OrderStep("P2", 1, 1, "CUT", progress);
+  // Receipts of P'1: approved ones of the three finished-goods kinds, an
+  // unapproved, a cancelled, an issue of materials; and one of P2.
+  const kz8mrp::db::Value day = "2027-01-03";
+  InsertRows("KZ8TInventory",
+             {"TInvNo", "TInvDate", "TInvTInTAlias", "TInvTJPDNo", "TinvApproveStatus",
+              "TinvCancelStatus"},
+             {{"R1", day, "RECEIVEFGBUILT", "P'1", 1, 0},
+              {"R2", day, "RECEIVEFGBUILTOUT", "P'1", 1, 0},
+              {"R3", day, "RECEIVEFGBUILTNOMRP", "P'1", 1, 0},
+              {"R4", day, "RECEIVEFGBUILT", "P'1", 0, 0},
+              {"R5", day, "RECEIVEFGBUILT", "P'1", 1, 1},
+              {"R6", day, "ISSUERM", "P'1", 1, 0},
+              {"R7", day, "RECEIVEFGBUILT", "P2", 1, 0}});
+  for (const char* no : {"R1", "R2", "R3", "R4", "R5", "R6", "R7"}) {
+    Insert("KZ8TInventoryMB", {{"TIvbTInvNo", no},
+                               {"TIvbLn", 1},
+                               {"TIvbTPdtCode", "TBL"},
+                               {"TIvbStockKind", "FG"},
+                               {"TIvbQuantity", 10}});
+  }
+  EXPECT_EQ(Reset("P'1"), 0);
+  // Line 2 has no request: its percentages are kept; P2 is another order.
+  EXPECT_EQ(Values("SELECT TJPMArrear, TJPMArrear3, TJPMFinishQT, TJPMFinishQT3, TJPMFinishPC, "
+                   "TJPMLossPC FROM KZ8TJobProductionM ORDER BY TJPMTJPdNo, TJPMLn"),
+            "200|600|0|0|0|5;0|null|0|0|33|7;20|60|180|540|90|3");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) || '' || COUNT(DISTINCT TStcTInvNo) || MIN(TStcTInvNo) || "
+                   "MAX(TStcTInvNo) FROM KZ8TStockCard"),
+            "33R1R3");
+}
+
+KZ8_INSTANTIATE_DB_TEST(JobsTest);
+
+}  // namespace
+}  // namespace kz8test
