@@ -138,10 +138,8 @@ TEST_P(RecordsetTest, ValuesComeBackAsTheyWereWritten) {
   EXPECT_EQ(back.Text("IsThisYear"), "1");
 
   const double values[] = {1.0 / 3, 123456789.123456789, -2.5e-7, 1e300};
-  int n = 0;
-  for (const double v : values) {
-    Insert("KZ8TInventoryMB", {{"TIvbTInvNo", "R"}, {"TIvbLn", ++n}, {"TIvbQuantity", v}});
-  }
+  InsertRows("KZ8TInventoryMB", {"TIvbTInvNo", "TIvbLn", "TIvbQuantity"},
+             {{"R", 1, values[0]}, {"R", 2, values[1]}, {"R", 3, values[2]}, {"R", 4, values[3]}});
   Recordset numbers = Open("SELECT TIvbQuantity FROM KZ8TInventoryMB ORDER BY TIvbLn");
   for (const double v : values) {
     EXPECT_EQ(numbers.Field("TIvbQuantity").AsNumber(), v);

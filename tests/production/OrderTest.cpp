@@ -333,15 +333,12 @@ TEST_P(ProcessOrderTest, BulkOrderMultipliesTheProductsMasterRows) {
   const char* const ten =
       "1|1|1|CUT|TBL|10|10|120|1440|1|1|1|L1|2|AP1;2|1|2|ASM|TBL|10|10|120|1440|1|0|0||3| / "
       "1|1|CUT|OAK|5|10|20|;2|2|ASM|GLUE|2.5|5|10| / 1|2|ASM|E1|20|800;2|1|ASM|E2|10|null";
+  const char* const approved_ten =
+      "B2|10|0|Table|PCS|12|STOCK|4|1|2027-03-01 00:00:00|2027-03-10 00:00:00|2|stock|Auto "
+      "Approved.";
   const Case cases[] = {
-      {"TBL", 10, 1, "", false,
-       "B2|10|0|Table|PCS|12|STOCK|4|1|2027-03-01 00:00:00|2027-03-10 00:00:00|2|stock|Auto "
-       "Approved.",
-       ten},
-      {"TBL", 10, 1, "", true,
-       "B2|10|0|Table|PCS|12|STOCK|4|1|2027-03-01 00:00:00|2027-03-10 00:00:00|2|stock|Auto "
-       "Approved.",
-       ten},
+      {"TBL", 10, 1, "", false, approved_ten, ten},
+      {"TBL", 10, 1, "", true, approved_ten, ten},
       {"TBL", -2, 0, "ZZ", false,
        "B1|0|0|Table|PCS|12|STOCK|4|0|2027-03-01 00:00:00|2027-03-10 00:00:00|2|stock|",
        "1|1|1|CUT|TBL|-2|-2|-24|-288|0|1|1|L1|2|AP1;2|1|2|ASM|TBL|-2|-2|-24|-288|0|0|0||3| / "
