@@ -50,7 +50,8 @@ void SerialPrintsWithinHalfASecond(double serial) {
   }
   OleDate again;
   KZ8_PROPERTY(OleDate::TryParse(printed, again), "a printed date reads back", printed);
-  KZ8_PROPERTY(std::fabs(again.DaysSince(date)) * 86400 <= 0.5 + 1e-6,
+  // A serial near the year 9999 holds its time of day to about 40 microseconds.
+  KZ8_PROPERTY(std::fabs(again.DaysSince(date)) * 86400 <= 0.5 + 1e-4,
                "a printed date is the nearest whole second",
                std::to_string(serial) + " -> " + printed);
 }
