@@ -1,8 +1,6 @@
 // Planners at work, each in a session of its own: one draws document numbers,
-// a few per transaction, as a planner booking the schedule does; another opens
-// approved production orders on the lines of one job, one after another, each
-// in a transaction of its own, in a production book of the planner's own (so
-// that the numbering does not make the planners wait).
+// another opens approved production orders on the lines of one job, in a
+// production book of its own (so that the numbering does not make them wait).
 #pragma once
 
 #include <kz8mrp/MRPObject.h>

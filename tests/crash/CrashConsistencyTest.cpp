@@ -26,10 +26,9 @@ std::string Dump(Connection& connection) {
       if (c.type == kz8mrp::schema::Type::Serial) continue;
       columns += (columns.empty() ? "" : ",") + std::string(c.name);
     }
-    std::string sql = "SELECT " + columns;
-    sql.append(" FROM ").append(table.name).append(" ORDER BY ").append(columns);
-    const auto rows = connection.Query(sql);
-    for (const auto& row : rows.rows) {
+    const std::string sql =
+        "SELECT " + columns + " FROM " + std::string(table.name) + " ORDER BY " + columns;
+    for (const auto& row : connection.Query(sql).rows) {
       dump += table.name;
       for (const auto& value : row) dump.append("|").append(value.AsText());
       dump += '\n';
@@ -40,37 +39,33 @@ std::string Dump(Connection& connection) {
 
 class CrashTest : public DbTest {
  protected:
-  // The plant each change starts from: the demo's plant, or what the whole demo leaves.
-  std::vector<std::string> plant_;
-
-  std::string Plant(const std::string& database) {
-    std::vector<std::string> words = plant_;
-    words.insert(words.end(), {"--db", database});
-    const Outcome o = RunKz8mrp(words);
-    EXPECT_EQ(o.status, 0) << o.err;
-    return database;
-  }
-  Outcome Run(const std::string& database, const std::string& scenario,
-              std::optional<int> statements = std::nullopt) {
-    std::vector<std::string> argv = {KZ8MRP_CRASH_RUN, database, scenario};
-    if (statements) argv.push_back(std::to_string(*statements));
-    return RunProgram(argv);
-  }
+  // `plant` makes the plant each change starts from: the demo's, or what the whole demo leaves.
   void ExpectAllOrNothing(const std::string& scenario,
                           std::vector<std::string> plant = {"init", "--demo"}) {
-    plant_ = std::move(plant);
-    const std::string reference = Plant(AnotherDatabase());
+    plant.insert(plant.end(), {"--db", ""});
+    const auto fresh = [&](const std::string& database) {
+      plant.back() = database;
+      const Outcome o = RunKz8mrp(plant);
+      EXPECT_EQ(o.status, 0) << o.err;
+      return database;
+    };
+    const auto run = [&](const std::string& database, std::optional<int> statements = {}) {
+      std::vector<std::string> argv = {KZ8MRP_CRASH_RUN, database, scenario};
+      if (statements) argv.push_back(std::to_string(*statements));
+      return RunProgram(argv);
+    };
+    const std::string reference = fresh(AnotherDatabase());
     const std::string before = Dump(*Connection::Open(reference));
-    const Outcome whole = Run(reference, scenario);
+    const Outcome whole = run(reference);
     ASSERT_EQ(whole.status, 0) << whole.err;
     const std::string after = Dump(*Connection::Open(reference));
     ASSERT_NE(after, before) << "the change changed nothing";
     const int statements = std::stoi(whole.out);
 
-    std::string database = Plant(connection_string_);
+    std::string database = fresh(connection_string_);
     int done = 0;
     for (int n = 0; n < statements; ++n) {
-      const Outcome o = Run(database, scenario, n);
+      const Outcome o = run(database, n);
       ASSERT_EQ(o.status, 128 + SIGKILL) << "not killed after statement " << n << ": " << o.err;
       const auto connection = Connection::Open(database);
       // The file's own check of every page and index; a server keeps its files
@@ -81,7 +76,7 @@ class CrashTest : public DbTest {
       const std::string state = Dump(*connection);
       if (state == after) {  // it died after its commit: start again from a fresh plant
         ++done;
-        database = Plant(AnotherDatabase());
+        database = fresh(AnotherDatabase());
         continue;
       }
       ASSERT_EQ(state, before) << "part of the change stands after statement " << n;
