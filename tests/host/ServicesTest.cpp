@@ -203,9 +203,8 @@ class SettingToolsTest : public DbTest {
   }
 };
 
-// Each stored text as the engine reads it under its key (absent and blank mean
-// not set), and whether a writer may store it. A text the engine cannot read is
-// an error naming the setting, whoever stored it.
+// Absent and blank mean not set; a text the engine cannot read is an error
+// naming the setting, and no writer may store it.
 TEST_P(SettingToolsTest, EachSettingIsReadAsItsKindAndWrittenOnlyIfReadable) {
   using enum ReadAs;
   const std::string zero = std::to_string(0.0);
@@ -250,9 +249,8 @@ TEST_P(SettingToolsTest, EachSettingIsReadAsItsKindAndWrittenOnlyIfReadable) {
   EXPECT_THAT(miscased->Text(), HasSubstr("did you mean MRPHourPerDay?"));
 }
 
-// A new month starts its own count. A book of "-" is shown as no book; it must
-// still not repeat the numbers of no book. Production and process orders share
-// one table, and their short tags too.
+// A book of "-" is shown as no book but must not repeat its numbers; production
+// and process orders, and their short tags, share one count.
 TEST_P(SettingToolsTest, NumbersAreUniquePerKindBookAndMonth) {
   const OleDate jan = OleDate::FromParts(2027, 1, 4);
   const std::tuple<const char*, const char*, OleDate> draws[] = {

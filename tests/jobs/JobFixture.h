@@ -48,13 +48,11 @@ class JobTest : public DbTest {
   }
 
   struct Order {
-    std::string no;
-    std::string job;
+    std::string no, job;
     int ln = 1;
     std::string product;
     double quantity = 0;
-    int approved = 1;
-    int cancelled = 0;
+    int approved = 1, cancelled = 0;
   };
   void ProductionOrder(const Order& o) {
     Insert("KZ8TJobProduction", {{"TJPdNo", o.no}, {"TJPdTJbMTJobNo", o.job}, {"TJPdTJbMLn", o.ln},

@@ -1,7 +1,5 @@
-// A job made, and made again, from a sales order; whether a job may still be
-// edited, and picking an open job from a list; job quantity totals recomputed
-// from the production orders that name a job, and a production order's
-// progress reset with its receipts posted again.
+// Jobs made from sales orders, edited and picked; their totals recomputed from
+// production orders, and an order's progress reset.
 #include "host/db/Connection.h"
 #include "jobs/JobFixture.h"
 
@@ -181,9 +179,8 @@ TEST_P(JobsTest, NumbersWithQuotesAndDashesTouchOnlyTheirOwnJob) {
   EXPECT_EQ(Values("SELECT TJbMTotalArrear FROM KZ8TJobMB WHERE TJbMTJobNo='" + other + "'"), "20");
 }
 
-// A job costs in proportion to its order: four times the lines, four times the
-// rows read from the database (not sixteen, as when each line's routing row
-// was added through a recordset that read every routing row of the job).
+// Four times the lines, four times the rows read (not sixteen, as when each
+// routing row was added through a recordset reading all of the job's).
 TEST_P(JobsTest, RowsReadGrowWithTheLinesOfTheOrder) {
   const auto rows_read = [&](const std::string& so, int lines) {
     SalesOrder(so);
@@ -354,9 +351,8 @@ TEST_P(JobsTest, OrdersMarkTheRoutingStepsTheyCoverAndTheMarkStays) {
   EXPECT_EQ(Totals("J1", 1), "0|100|0|300");
 }
 
-// Resetting an order makes its steps outstanding again (percentages need a
-// request to be recomputed) and posts again only its approved, uncancelled
-// finished-goods receipts.
+// Steps outstanding again (percentages need a request to be recomputed);
+// only approved, uncancelled finished-goods receipts posted again.
 TEST_P(JobsTest, ResetOrderClearsItsStepsAndPostsItsReceiptsAgain) {
   const Row progress = {{"TJPMRequest", 200}, {"TJPMRequest3", 600}, {"TJPMArrear", 20},
                         {"TJPMArrear3", 60},  {"TJPMFinishQT", 180}, {"TJPMFinishQT3", 540},
@@ -365,8 +361,7 @@ TEST_P(JobsTest, ResetOrderClearsItsStepsAndPostsItsReceiptsAgain) {
   OrderStep("P'1", 2, 2, "ASM",
             {{"TJPMRequest", 0}, {"TJPMFinishQT", 4}, {"TJPMFinishPC", 33}, {"TJPMLossPC", 7}});
   OrderStep("P2", 1, 1, "CUT", progress);
-  // Receipts of P'1: approved ones of the three finished-goods kinds, an
-  // unapproved, a cancelled, an issue of materials; and one of P2.
+  // P'1's: three finished-goods kinds, unapproved, cancelled, an issue; and P2's.
   const kz8mrp::db::Value day = "2027-01-03";
   InsertRows("KZ8TInventory",
              {"TInvNo", "TInvDate", "TInvTInTAlias", "TInvTJPDNo", "TinvApproveStatus",
