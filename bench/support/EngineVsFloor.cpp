@@ -51,11 +51,14 @@ void Guarded(benchmark::State& st, const Body& body) {
   }
 }
 
-// On PostgreSQL each call leaves the rows it replaced behind as dead versions
-// until a vacuum comes by; when one comes decides the time of the calls after
-// it. Vacuumed before every call (untimed, uncounted), engine and floor meet
-// the same tables.
+bool vacuum_between_calls = false;
+
+// On PostgreSQL a call that replaces thousands of rows leaves them behind as
+// dead versions until a vacuum comes by, and when one comes decides the time
+// of the calls after it. Where the program asks, a vacuum before every call
+// (untimed, uncounted) lets engine and floor meet the same tables.
 void Settle(benchmark::State& st, Session& session) {
+  if (!vacuum_between_calls) return;
   if (session.data.Connection().kind() != kz8mrp::db::Kind::PostgreSQL) return;
   st.PauseTiming();
   session.data.Connection().backend().ExecuteScript("VACUUM ANALYZE");
@@ -148,6 +151,7 @@ void PrintSummary() {
 
 int Run(int argc, char** argv, const Program& program) {
   benchmark::Initialize(&argc, argv);
+  vacuum_between_calls = program.vacuum_between_calls;
   const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                      ("kz8mrp-bench-" + std::to_string(::getpid()) + ".db");
   int status = 0;

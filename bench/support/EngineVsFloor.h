@@ -38,6 +38,8 @@ struct Program {
   std::function<void(const std::string& connection_string)> load;
   std::vector<Work> work;
   kz8mrp::OleDate now;  // the session clock
+  // For calls that replace thousands of rows each (see Settle).
+  bool vacuum_between_calls = false;
 };
 
 // The whole benchmark program; returns its exit status.
