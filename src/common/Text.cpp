@@ -51,6 +51,15 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
          });
 }
 
+std::size_t NoCaseHash::operator()(std::string_view s) const noexcept {
+  std::size_t h = 14695981039346656037ULL;  // FNV-1a
+  for (const char c : s) {
+    h ^= static_cast<unsigned char>(AsciiLower(c));
+    h *= 1099511628211ULL;
+  }
+  return h;
+}
+
 std::string ToLower(std::string_view s) {
   std::string r(s);
   for (char& c : r) c = AsciiLower(c);

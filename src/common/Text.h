@@ -1,6 +1,7 @@
 // Small text and number helpers shared by every layer.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,18 @@ std::string NumberText(double value);
 bool ParseNumber(std::string_view text, double& out);
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// Hash and equality of names compared without regard to ASCII case, for maps of
+// column names looked up many times per row: no lower-cased copy is made.
+struct NoCaseHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const noexcept;
+};
+struct NoCaseEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept {
+    return EqualsNoCase(a, b);
+  }
+};
 std::string ToLower(std::string_view s);
 std::string ToUpper(std::string_view s);
 std::string_view Trim(std::string_view s);

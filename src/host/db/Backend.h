@@ -3,6 +3,7 @@
 // dialect differences are gathered at the end.
 #pragma once
 
+#include "common/Text.h"
 #include "host/db/Value.h"
 
 #include <cstdint>
@@ -37,7 +38,7 @@ struct TableInfo {
   void IndexColumns();
 
  private:
-  std::unordered_map<std::string, std::size_t> by_lower_name_;
+  std::unordered_map<std::string, std::size_t, text::NoCaseHash, text::NoCaseEqual> by_name_;
 };
 
 // A whole result, read at once: a snapshot, as a static cursor gives.

@@ -41,9 +41,9 @@ void Connection::Sent(const std::string& sql, const std::vector<Value>& params) 
 std::string KindName(Kind kind) { return kind == Kind::SQLite ? "SQLITE" : "POSTGRESQL"; }
 
 const ColumnInfo* TableInfo::Find(std::string_view column) const {
-  if (!by_lower_name_.empty()) {
-    const auto it = by_lower_name_.find(text::ToLower(column));
-    return it == by_lower_name_.end() ? nullptr : &columns[it->second];
+  if (!by_name_.empty()) {
+    const auto it = by_name_.find(column);
+    return it == by_name_.end() ? nullptr : &columns[it->second];
   }
   for (const auto& c : columns) {
     if (text::EqualsNoCase(c.name, column)) return &c;
@@ -53,7 +53,7 @@ const ColumnInfo* TableInfo::Find(std::string_view column) const {
 
 void TableInfo::IndexColumns() {
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    by_lower_name_.emplace(text::ToLower(columns[i].name), i);  // the first one wins
+    by_name_.emplace(columns[i].name, i);  // the first one wins
   }
 }
 

@@ -5,15 +5,45 @@
 #include "common/Text.h"
 #include "host/db/Convert.h"
 
-#include <regex>
+#include <cctype>
 
 namespace kz8mrp::db {
+namespace {
+
+// The table of "SELECT * FROM <table> ...", or empty for any other query.
+// Read by hand: a written recordset is opened once per row written.
+std::string_view SelectAllTable(std::string_view sql) {
+  const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  std::size_t at = 0;
+  const auto skip_blanks = [&] {
+    const std::size_t from = at;
+    while (at < sql.size() && blank(sql[at])) ++at;
+    return at > from;
+  };
+  const auto word = [&](std::string_view w) {
+    if (!text::EqualsNoCase(sql.substr(at, w.size()), w)) return false;
+    at += w.size();
+    return true;
+  };
+  skip_blanks();
+  if (!word("SELECT") || !skip_blanks() || !word("*") || !skip_blanks() || !word("FROM") ||
+      !skip_blanks()) {
+    return {};
+  }
+  const std::size_t start = at;
+  while (at < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[at])) || sql[at] == '_')) {
+    ++at;
+  }
+  return sql.substr(start, at - start);
+}
+
+}  // namespace
 
 Recordset::Recordset(Connection& connection, std::string sql, LockType lock)
     : connection_(connection), sql_(std::move(sql)), lock_(lock), rows_(connection_, sql_) {
   const std::vector<std::string>& columns = rows_.Columns();
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    index_.emplace(text::ToLower(columns[i]), i);  // the first match wins
+    index_.emplace(columns[i], i);  // the first match wins
   }
   rows_.Reach(row_);  // the first row, so that EOF is known
 }
@@ -23,12 +53,10 @@ void Recordset::MoveNext() {
   rows_.Reach(++row_);
 }
 
-bool Recordset::HasField(std::string_view name) const {
-  return index_.count(text::ToLower(name)) != 0;
-}
+bool Recordset::HasField(std::string_view name) const { return index_.count(name) != 0; }
 
 std::size_t Recordset::ColumnIndex(std::string_view name) const {
-  const auto it = index_.find(text::ToLower(name));
+  const auto it = index_.find(name);
   if (it == index_.end()) {
     throw Error(errc::kItemNotFound, "Item cannot be found in the collection: column " +
                                          std::string(name) + " is not in the result");
@@ -54,14 +82,12 @@ const TableInfo& Recordset::Target() {
     throw Error(errc::kInvalidArgument, "the recordset is read-only: " + sql_);
   }
   if (!target_) {
-    static const std::regex kSelectAll(R"(^\s*SELECT\s+\*\s+FROM\s+([A-Za-z0-9_]+))",
-                                       std::regex::icase);
-    std::smatch m;
-    if (!std::regex_search(sql_, m, kSelectAll)) {
+    const std::string_view table = SelectAllTable(sql_);
+    if (table.empty()) {
       throw Error(errc::kInvalidArgument,
                   "a written recordset must be opened on SELECT * FROM one table: " + sql_);
     }
-    target_ = &connection_.Table(m[1].str());
+    target_ = &connection_.Table(std::string(table));
   }
   return *target_;
 }
@@ -125,7 +151,7 @@ void Recordset::InsertNew() {
   // The new row becomes the current one, as the columns were assigned.
   std::vector<Value> row(rows_.Columns().size());
   for (const auto& [column, value] : pending_) {
-    if (const auto it = index_.find(text::ToLower(column)); it != index_.end()) {
+    if (const auto it = index_.find(column); it != index_.end()) {
       row[it->second] = ConvertForColumn(value, *table.Find(column));
     }
   }
@@ -157,7 +183,7 @@ void Recordset::UpdateCurrent() {
   }
   connection_.Execute("UPDATE " + table.name + " SET " + sets + " WHERE " + where, params);
   for (const auto& [column, value] : pending_) {
-    if (const auto it = index_.find(text::ToLower(column)); it != index_.end()) {
+    if (const auto it = index_.find(column); it != index_.end()) {
       rows_.Row(row_)[it->second] = ConvertForColumn(value, *table.Find(column));
     }
   }

@@ -4,6 +4,7 @@
 // row (found again by the table's primary key) or add a new one.
 #pragma once
 
+#include "common/Text.h"
 #include "host/db/Connection.h"
 #include "host/db/Snapshot.h"
 
@@ -53,7 +54,8 @@ class Recordset {
   std::string sql_;
   LockType lock_;
   Snapshot rows_;
-  std::unordered_map<std::string, std::size_t> index_;  // lower-case name -> first column
+  // Name -> first column of that name; the names are the snapshot's own.
+  std::unordered_map<std::string_view, std::size_t, text::NoCaseHash, text::NoCaseEqual> index_;
   std::size_t row_ = 0;
   bool adding_ = false;
   std::vector<std::pair<std::string, Value>> pending_;             // assigned, not yet updated
