@@ -140,7 +140,8 @@ TEST_P(HoursAndHolidaysTest, HoursPerDayFallBackFromSectionToSettingToDefault) {
        {"NEG", -2, -1, 0, -16, 0},
        {"A'B", 6, 0, 0, 0, 0}});
   // Every regime, then an unknown one read as office hours.
-  const auto hours = [&](const char* section, std::vector<int> types = {0, 1, 2, 3, 4, 5, 99}) {
+  const auto hours = [&](const char* section,
+                         const std::vector<int>& types = {0, 1, 2, 3, 4, 5, 99}) {
     std::string out;
     for (const int type : types) out += kz8mrp::text::NumberText(Hours(type, section)) + " ";
     return out;

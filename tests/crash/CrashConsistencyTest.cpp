@@ -26,8 +26,8 @@ std::string Dump(Connection& connection) {
       if (c.type == kz8mrp::schema::Type::Serial) continue;
       columns += (columns.empty() ? "" : ",") + std::string(c.name);
     }
-    const std::string sql =
-        "SELECT " + columns + " FROM " + std::string(table.name) + " ORDER BY " + columns;
+    std::string sql = "SELECT " + columns;
+    sql.append(" FROM ").append(table.name).append(" ORDER BY ").append(columns);
     for (const auto& row : connection.Query(sql).rows) {
       dump += table.name;
       for (const auto& value : row) dump.append("|").append(value.AsText());
