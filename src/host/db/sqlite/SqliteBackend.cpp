@@ -152,6 +152,21 @@ class SqliteCursor final : public Cursor {
 
 void SqliteBackend::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 
+void SqliteBackend::Finalizer::operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
+
+sqlite3_stmt* SqliteBackend::PreparedChange(const std::string& sql) {
+  // Texts with their values written in would fill the map: a bound is kept.
+  constexpr std::size_t kMostKept = 64;
+  if (const auto it = changes_.find(sql); it != changes_.end()) {
+    sqlite3_reset(it->second.get());
+    sqlite3_clear_bindings(it->second.get());
+    return it->second.get();
+  }
+  if (changes_.size() >= kMostKept) changes_.clear();
+  Statement fresh = Prepare(db_.get(), sql);
+  return changes_.emplace(sql, fresh.release()).first->second.get();
+}
+
 std::string SqliteBackend::Placeholder(int index) const { return "?" + std::to_string(index); }
 
 ResultSet SqliteBackend::Query(const std::string& sql, const std::vector<Value>& params) {
@@ -173,10 +188,21 @@ std::unique_ptr<Cursor> SqliteBackend::OpenCursor(const std::string& sql,
 
 std::int64_t SqliteBackend::Execute(const std::string& sql, const std::vector<Value>& params) {
   sqlite3* db = db_.get();
-  Statement stmt = Prepare(db, sql);
-  Bind(db, stmt.get(), params, sql);
+  Statement once;
+  sqlite3_stmt* stmt = nullptr;
+  if (params.empty()) {
+    once = Prepare(db, sql);
+    stmt = once.get();
+  } else {
+    stmt = PreparedChange(sql);
+  }
+  // A kept statement lets go of what it read before it waits for its next use,
+  // after a failure's message is taken.
+  const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_reset)> reset_later(once ? nullptr : stmt,
+                                                                            &sqlite3_reset);
+  Bind(db, stmt, params, sql);
   int rc = SQLITE_ROW;
-  while (rc == SQLITE_ROW) rc = sqlite3_step(stmt.get());
+  while (rc == SQLITE_ROW) rc = sqlite3_step(stmt);
   if (rc != SQLITE_DONE) Fail(db, rc, sql);
   return sqlite3_changes64(db);
 }

@@ -4,8 +4,10 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace kz8mrp::db::sqlite {
 
@@ -35,10 +37,19 @@ class SqliteBackend final : public Backend {
  private:
   void RequirePlant(const std::string& path);
 
+  // A prepared change sent again with other values (every row a recordset
+  // writes to one table) is prepared once: reset, bound again and run.
+  sqlite3_stmt* PreparedChange(const std::string& sql);
+
   struct Closer {
     void operator()(sqlite3* db) const;
   };
+  struct Finalizer {
+    void operator()(sqlite3_stmt* stmt) const;
+  };
   std::unique_ptr<sqlite3, Closer> db_;
+  // Declared after the connection: finalized before it closes.
+  std::unordered_map<std::string, std::unique_ptr<sqlite3_stmt, Finalizer>> changes_;
 };
 
 }  // namespace kz8mrp::db::sqlite
