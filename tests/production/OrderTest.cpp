@@ -10,6 +10,9 @@
 namespace kz8test {
 namespace {
 
+using kz8mrp::OleDate;
+using kz8mrp::String;
+
 class OrderTest : public JobTest {
  protected:
   using Value = kz8mrp::db::Value;
@@ -77,22 +80,6 @@ class OrderTest : public JobTest {
     data_->RollbackTrans();
     EXPECT_EQ(Written(), "0/0/0/0/0/0");
   }
-  // Rows in the four order tables and the history, and numbers drawn: "0/0/0/0/0/0".
-  std::string Written() {
-    std::string out;
-    for (const char* t : {"KZ8TJobProduction", "KZ8TJobProductionM", "KZ8TJobProdMat",
-                          "KZ8TJobProdDL", "KZ8TApproveLog", "KZ8TDocNo"}) {
-      out += (out.empty() ? "" : "/") + Scalar(std::string("SELECT COUNT(*) FROM ") + t);
-    }
-    return out;
-  }
-};
-
-using kz8mrp::OleDate;
-using kz8mrp::String;
-
-class ProductionOrderTest : public OrderTest {
- protected:
   String FromLine(const String& job, int line, kz8mrp::Integer approve = 0, double new_quantity = 0,
                   const String& book = "") {
     return engine_.CreateProductionOrderFromJobLn3(job, line, approve, *data_, app_, client_,
@@ -110,12 +97,21 @@ class ProductionOrderTest : public OrderTest {
                                                   1, *data_, app_, client_, "stock", book);
     });
   }
+  // Rows in the four order tables and the history, and numbers drawn: "0/0/0/0/0/0".
+  std::string Written() {
+    std::string out;
+    for (const char* t : {"KZ8TJobProduction", "KZ8TJobProductionM", "KZ8TJobProdMat",
+                          "KZ8TJobProdDL", "KZ8TApproveLog", "KZ8TDocNo"}) {
+      out += (out.empty() ? "" : "/") + Scalar(std::string("SELECT COUNT(*) FROM ") + t);
+    }
+    return out;
+  }
 };
 
 // The header takes the line's quantity, or NewQuantity with units 2 and 3
 // scaled alike; the steps keep the routing's own quantities. Only an approved
 // order brings the job's totals up to date.
-TEST_P(ProductionOrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour) {
+TEST_P(OrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour) {
   struct Case {
     std::function<String()> create;
     int approve;
@@ -178,7 +174,7 @@ TEST_P(ProductionOrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour)
 
 // The book given, else the plant's default; it must exist, else the first
 // book by code, else "-". Orders from a job line and bulk orders alike.
-TEST_P(ProductionOrderTest, BookFallsBackToTheDefaultThenTheFirstThenNone) {
+TEST_P(OrderTest, BookFallsBackToTheDefaultThenTheFirstThenNone) {
   struct Case {
     const char* given;
     const char* setting;
@@ -196,7 +192,7 @@ TEST_P(ProductionOrderTest, BookFallsBackToTheDefaultThenTheFirstThenNone) {
 }
 
 // A bulk order is the header alone, never approved, for a quantity never below 0.
-TEST_P(ProductionOrderTest, BulkOrderIsAnUnapprovedHeaderForTheProduct) {
+TEST_P(OrderTest, BulkOrderIsAnUnapprovedHeaderForTheProduct) {
   Setting("DEFAULTPROJECTBULKORDER", "STOCK");
   const std::pair<String, std::string> cases[] = {
       {Bulk("TBL", 20), "20|0|Table|PCS|12"},
@@ -219,7 +215,7 @@ TEST_P(ProductionOrderTest, BulkOrderIsAnUnapprovedHeaderForTheProduct) {
 
 // No order for a line without routing or without a row, with nothing to make
 // to a new quantity, or of a job that is not there: nothing is written.
-TEST_P(ProductionOrderTest, NoOrderOrAFailedOneLeavesNothingBehind) {
+TEST_P(OrderTest, NoOrderOrAFailedOneLeavesNothingBehind) {
   InsertRows(
       "KZ8TJobMethod",
       {"TJStTJbMTJobNo", "TJStTJbMLn", "TJStTSpdStep", "TJStLevel", "TJStLn", "TJStQuantity"},
@@ -241,7 +237,7 @@ TEST_P(ProductionOrderTest, NoOrderOrAFailedOneLeavesNothingBehind) {
 
 // An older init keyed labour lines by level and step too. init run again gives
 // them the job line's key, keeps every line and numbers the clashing ones anew.
-TEST_P(ProductionOrderTest, InitAgainRekeysAnOlderDatabasesLabourLines) {
+TEST_P(OrderTest, InitAgainRekeysAnOlderDatabasesLabourLines) {
   Exec("DROP TABLE KZ8TJobDL");
   Exec(
       "CREATE TABLE KZ8TJobDL (TJDLTJbMTJobNo TEXT NOT NULL, TJDLTJbMLn INTEGER NOT NULL, "
@@ -262,7 +258,7 @@ TEST_P(ProductionOrderTest, InitAgainRekeysAnOlderDatabasesLabourLines) {
   EXPECT_EQ(OrderRows("KZ8TJobProdDL", "TJPLLn, TJPLTEmpCode", FromLine(kJob, 1)), "1|E2;2|E1");
 }
 
-KZ8_INSTANTIATE_DB_TEST(ProductionOrderTest);
+KZ8_INSTANTIATE_DB_TEST(OrderTest);
 
 class ProcessOrderTest : public OrderTest {
  protected:
