@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
 #include <string_view>
 
 namespace kz8mrp::db::postgres {
@@ -151,6 +152,12 @@ ResultSet PostgresBackend::Query(const std::string& sql, const std::vector<Value
 }
 
 std::int64_t PostgresBackend::Execute(const std::string& sql, const std::vector<Value>& params) {
+  // A change with bound values is usually sent again (a row a recordset writes):
+  // the server parses and plans it once.
+  if (!params.empty() && PQtransactionStatus(conn_.get()) == PQTRANS_INTRANS) {
+    const ResultPtr r = std::move(RunUnderSavepoint({{sql, &params, &sql, true}}).front());
+    return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);
+  }
   const ResultPtr r = Run(sql, params);
   return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);
 }
@@ -222,23 +229,50 @@ ResultPtr PostgresBackend::RunAlone(const std::string& sql, const std::vector<Va
 // calendar question among them, run without it.
 std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step>& steps) {
   static const std::vector<Value> kNone;
-  const std::string savepoint = kSavepoint;
   const std::string* shown = steps.front().shown;
-  std::vector<Step> all{{savepoint, &kNone, shown}};
+  std::deque<Step> frame;  // the savepoint, the cursors to close and the release
+  std::vector<Sending> all;
+  frame.push_back({kSavepoint, &kNone, shown, false});
+  all.push_back({&frame.back(), "", false, false});
   std::vector<std::string> closes;
   closes.swap(closes_);
-  for (const std::string& name : closes) all.push_back({"CLOSE " + name, &kNone, shown});
-  const std::size_t first = all.size();
-  all.insert(all.end(), steps.begin(), steps.end());
-  const std::string release = kRelease;
-  all.push_back({release, &kNone, steps.back().shown});
+  for (const std::string& name : closes) {
+    frame.push_back({"CLOSE " + name, &kNone, shown, false});
+    all.push_back({&frame.back(), "", false, false});
+  }
+  std::vector<std::pair<std::string, std::string>> new_statements;  // text, name
+  for (const Step& step : steps) {
+    if (!step.keep_prepared) {
+      all.push_back({&step, "", false, true});
+      continue;
+    }
+    if (const auto it = prepared_.find(step.sql); it != prepared_.end()) {
+      all.push_back({&step, it->second, false, true});
+      continue;
+    }
+    // A new name each time: a statement whose first run failed may or may not
+    // be on the server.
+    std::string name = "kz8mrp_change" + std::to_string(++statements_prepared_);
+    all.push_back({&step, name, true, false});
+    all.push_back({&step, name, false, true});
+    new_statements.emplace_back(step.sql, std::move(name));
+  }
+  frame.push_back({kRelease, &kNone, steps.back().shown, false});
+  all.push_back({&frame.back(), "", false, false});
 
   PGconn* c = conn_.get();
   bool sent = PQenterPipelineMode(c) != 0;
-  for (const Step& step : all) {
-    const ParamTexts p(*step.params);
-    sent = sent && PQsendQueryParams(c, step.sql.c_str(), p.count(), nullptr, p.values(), nullptr,
-                                     nullptr, 0);
+  for (const Sending& s : all) {
+    const ParamTexts p(*s.step->params);
+    if (s.prepare) {
+      sent = sent && PQsendPrepare(c, s.name.c_str(), s.step->sql.c_str(), p.count(), nullptr);
+    } else if (!s.name.empty()) {
+      sent = sent &&
+             PQsendQueryPrepared(c, s.name.c_str(), p.count(), p.values(), nullptr, nullptr, 0);
+    } else {
+      sent = sent && PQsendQueryParams(c, s.step->sql.c_str(), p.count(), nullptr, p.values(),
+                                       nullptr, nullptr, 0);
+    }
   }
   sent = sent && PQpipelineSync(c);
   std::vector<ResultPtr> results;
@@ -257,12 +291,15 @@ std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step
   for (std::size_t i = 1; i + 1 < all.size(); ++i) {
     if (Succeeded(results[i].get())) continue;
     const ResultPtr undo(PQexec(c, kUndo));  // a failure here shows on the next statement
-    Fail(c, results[i].get(), *all[i].shown);
+    Fail(c, results[i].get(), *all[i].step->shown);
   }
   if (!Succeeded(results.back().get())) Fail(c, results.back().get(), *steps.back().shown);
-  results.pop_back();
-  results.erase(results.begin(), results.begin() + static_cast<std::ptrdiff_t>(first));
-  return results;
+  for (auto& [text, name] : new_statements) prepared_.emplace(std::move(text), std::move(name));
+  std::vector<ResultPtr> wanted;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (all[i].result_wanted) wanted.push_back(std::move(results[i]));
+  }
+  return wanted;
 }
 
 // Inside a transaction a query's rows come through a cursor of the server,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kz8mrp::db::postgres {
@@ -43,7 +44,16 @@ class PostgresBackend final : public Backend {
   struct Step {
     std::string sql;
     const std::vector<Value>* params;
-    const std::string* shown;  // the caller's statement, named in errors
+    const std::string* shown;    // the caller's statement, named in errors
+    bool keep_prepared = false;  // a change sent again and again with other values
+  };
+  // How a step goes out: as text, or through the statement prepared under `name`
+  // (prepared first when `prepare`).
+  struct Sending {
+    const Step* step;
+    std::string name;
+    bool prepare = false;
+    bool result_wanted = true;
   };
 
   ResultPtr Run(const std::string& sql, const std::vector<Value>& params);
@@ -52,6 +62,10 @@ class PostgresBackend final : public Backend {
   std::vector<ResultPtr> RunUnderSavepoint(const std::vector<Step>& steps);
   // Cursors opened so far may be gone: none is closed by name any more.
   void CursorsClosed();
+
+  // Changes prepared on the server once per session: text -> statement name.
+  std::unordered_map<std::string, std::string> prepared_;
+  std::uint64_t statements_prepared_ = 0;
 
   ConnPtr conn_;
   std::vector<std::string> closes_;  // cursors walked or given up, still open on the server
