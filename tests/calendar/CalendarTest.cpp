@@ -538,8 +538,7 @@ struct Options {
   std::optional<OleDate> bound{};  // earliest finish / latest start; the given time if unset
 };
 
-// Work of `days` laid forward from `from` (GetEndDateTime3) or back from it
-// (GetStartDateTime3), and the time it gives.
+// Work of `days` laid forward (GetEndDateTime3) or back from `from`, and the time it gives.
 struct Walk {
   const char* why;
   bool forward;

@@ -58,8 +58,7 @@ TEST_P(RecordsetTest, FieldsAreFoundInAnyLetterCaseAndNullReadsAsEmpty) {
   EXPECT_EQ(same.Text("CODE"), "CUT");
 }
 
-// A recordset holds what its query returned, whatever happens after: inside a
-// transaction (rows read as they are walked) as outside one.
+// A recordset holds what its query returned, inside a transaction or not.
 TEST_P(RecordsetTest, WalksASnapshotOfItsRows) {
   for (const bool in_transaction : {false, true}) {
     Exec("DELETE FROM KZ8TSection");
@@ -188,8 +187,7 @@ TEST_P(RecordsetTest, DatesAreStoredInOneFormAndWriteRowReplacesTheRowOfItsKey) 
   EXPECT_THROW(kz8mrp::db::WriteRow(c, "KZ8TSection", {{"TSecName", "no key"}}), kz8mrp::Error);
 }
 
-// Whole numbers apart from reals: a conversion of a number into a column
-// turns on its type.
+// Converting a number into a column turns on its type: whole apart from real.
 TEST_P(RecordsetTest, CatalogGivesTheColumnTypes) {
   using kz8mrp::db::ColumnType;
   const kz8mrp::db::TableInfo& t = data_->Connection().Table("KZ8TJobMethod");

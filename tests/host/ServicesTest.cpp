@@ -39,8 +39,7 @@ class DbToolsTest : public DbTest {
   kz8mrp::host::DbTools tools_;
 };
 
-// Nothing found, or a null found, reads as not set; names are spliced as
-// identifiers and must be identifiers.
+// Nothing or a null found reads as not set; names spliced in must be identifiers.
 TEST_P(DbToolsTest, LookupsAndQueriesReadTheFirstRowInKeyOrderCountsReadThemAll) {
   kz8mrp::db::Connection& c = data_->Connection();
   const std::string& cs = connection_string_;

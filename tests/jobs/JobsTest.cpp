@@ -351,8 +351,7 @@ TEST_P(JobsTest, OrdersMarkTheRoutingStepsTheyCoverAndTheMarkStays) {
   EXPECT_EQ(Totals("J1", 1), "0|100|0|300");
 }
 
-// Steps outstanding again (percentages need a request to be recomputed);
-// only approved, uncancelled finished-goods receipts posted again.
+// Steps outstanding again; only approved, uncancelled finished-goods receipts reposted.
 TEST_P(JobsTest, ResetOrderClearsItsStepsAndPostsItsReceiptsAgain) {
   const Row progress = {{"TJPMRequest", 200}, {"TJPMRequest3", 600}, {"TJPMArrear", 20},
                         {"TJPMArrear3", 60},  {"TJPMFinishQT", 180}, {"TJPMFinishQT3", 540},

@@ -347,8 +347,7 @@ TEST_P(MrpDaysTest, SetWiseRunsStoreWhatTheDayByDayRulesStore) {
   }
 }
 
-// Requirements are read apart from the planner's open transaction; the job
-// counts once it is committed.
+// Requirements are read apart from the open transaction: a job counts once committed.
 TEST_P(MrpDaysTest, OnlyCommittedJobsAreRequired) {
   data_->BeginTrans();
   for (const char* sql :
