@@ -62,6 +62,8 @@ ResultPtr NextResult(PGconn* conn) {
   return first;
 }
 
+constexpr std::size_t kMostPrepared = 256;
+
 constexpr long kFirstBatch = 16;
 constexpr long kLargestBatch = 4096;
 
@@ -248,6 +250,12 @@ std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step
     }
     if (const auto it = prepared_.find(step.sql); it != prepared_.end()) {
       all.push_back({&step, it->second, false, true});
+      continue;
+    }
+    // The server keeps every statement prepared for the session: past a bound,
+    // new texts go as text.
+    if (prepared_.size() + new_statements.size() >= kMostPrepared) {
+      all.push_back({&step, "", false, true});
       continue;
     }
     // A new name each time: a statement whose first run failed may or may not
