@@ -76,6 +76,14 @@ class JobTest : public DbTest {
     data_->CommitTrans();
     return result;
   }
+  // Row counts of tables, "1/2/2".
+  std::string Counts(std::initializer_list<const char*> tables) {
+    std::string out;
+    for (const char* t : tables) {
+      out += (out.empty() ? "" : "/") + Scalar(std::string("SELECT COUNT(*) FROM ") + t);
+    }
+    return out;
+  }
   kz8mrp::Integer AdjustJob(const std::string& job) {
     return InTransaction(
         [&] { return engine_.AdjustJOB2TR("", job, true, *data_, app_, client_); });
