@@ -17,6 +17,10 @@ class OrderTest : public JobTest {
  protected:
   using Value = kz8mrp::db::Value;
   static constexpr const char* kJob = "J'1 --#$";
+  // The remark of the order's creation in the history, under the process event.
+  static constexpr const char* kHistory =
+      "(SELECT TAplRemark FROM KZ8TApproveLog WHERE TAplDocNo=TJPdNo AND "
+      "TAplEvent='MRPJOBCBUILTPROCESS')";
 
   void SetUp() override {
     JobTest::SetUp();
@@ -148,8 +152,21 @@ TEST_P(OrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour) {
 }
 
 // The book given, else the plant's default; it must exist, else the first
-// book by code, else "-". Orders from a job line and bulk orders alike.
+// book by code, else "-". Orders from a job line and bulk orders alike. A bulk
+// order is the header alone, never approved, for a quantity never below 0.
 TEST_P(OrderTest, BookFallsBackToTheDefaultThenTheFirstThenNone) {
+  Setting("DEFAULTPROJECTBULKORDER", "STOCK");
+  const auto bulk_header = [&](const String& no) {
+    return Header(no,
+                  "TJPdTJPkCode, TJPdQuantity, TJPdQuantity3, TJPdProductName, TJPdUnitCals, "
+                  "TJPdCalsQty2, TJPdApproveStatus, TJPdConfirmStatus, TJPdApproveBy, "
+                  "TJPdConfirmDate, TJPdStartDate, TJPdEndPlan, TJPdStartPlan, TJPdTJbMTJobNo, "
+                  "TJPdTJbMLn, TJPdTPrjCode, TJPdDescription, TJPdTotalStep, " +
+                      std::string(kHistory));
+  };
+  const std::string unapproved =
+      "|0|0|planner|2027-01-04 09:00:00|2027-03-10 00:00:00|2027-03-10 00:00:00|null||0|STOCK|"
+      "stock|0|";
   struct Case {
     const char* given;
     const char* setting;
@@ -159,33 +176,15 @@ TEST_P(OrderTest, BookFallsBackToTheDefaultThenTheFirstThenNone) {
   for (const Case& c : cases) {
     Setting("MRPDEFAULTPRODUCTIONBOOK", c.setting);
     EXPECT_EQ(Header(FromLine(kJob, 1, 0, 0, c.given), "TJPdTJPkCode"), c.book) << c.given;
-    EXPECT_EQ(Header(Bulk("TBL", 1, c.given), "TJPdTJPkCode"), c.book) << c.given;
+    EXPECT_EQ(bulk_header(Bulk("TBL", 20, c.given)), c.book + ("|20|0|Table|PCS|12" + unapproved))
+        << c.given;
   }
+  // A product not in the master is no error.
+  EXPECT_EQ(bulk_header(Bulk("TBL'--", -3)), "B2|0|0|||0" + unapproved);
+  EXPECT_EQ(Written(), "9/8/8/8/9/2");  // bulk orders add no rows below
   Exec("DELETE FROM KZ8TJobProdBook");
   EXPECT_EQ(FromLine(kJob, 1), "PD-2701-00001");
   EXPECT_EQ(Header(Bulk("TBL", 1, "B2"), "TJPdTJPkCode"), "-");
-}
-
-// A bulk order is the header alone, never approved, for a quantity never below 0.
-TEST_P(OrderTest, BulkOrderIsAnUnapprovedHeaderForTheProduct) {
-  Setting("DEFAULTPROJECTBULKORDER", "STOCK");
-  const std::pair<String, std::string> cases[] = {
-      {Bulk("TBL", 20), "20|0|Table|PCS|12"},
-      {Bulk("TBL'--", -3), "0|0|||0"}};  // a product not in the master is no error
-  for (const auto& [no, product] : cases) {
-    EXPECT_EQ(Header(no,
-                     "TJPdQuantity, TJPdQuantity3, TJPdProductName, TJPdUnitCals, TJPdCalsQty2, "
-                     "TJPdApproveStatus, TJPdConfirmStatus, TJPdApproveBy, TJPdConfirmDate, "
-                     "TJPdStartDate, TJPdEndPlan, TJPdStartPlan, TJPdTJbMTJobNo, TJPdTJbMLn, "
-                     "TJPdTPrjCode, TJPdDescription, TJPdTotalStep"),
-              product +
-                  "|0|0|planner|2027-01-04 09:00:00|2027-03-10 00:00:00|2027-03-10 00:00:00|"
-                  "null||0|STOCK|stock|0");
-    EXPECT_EQ(
-        Values("SELECT TAplEvent, TAplRemark FROM KZ8TApproveLog WHERE TAplDocNo='" + no + "'"),
-        "MRPJOBCBUILTPROCESS|");
-  }
-  EXPECT_EQ(Written(), "2/0/0/0/2/1");
 }
 
 // An older init keyed labour lines by level and step too. init run again gives
@@ -215,10 +214,6 @@ KZ8_INSTANTIATE_DB_TEST(OrderTest);
 
 class ProcessOrderTest : public OrderTest {
  protected:
-  // The remark of the order's creation in the history, under the process event.
-  static constexpr const char* kHistory =
-      "(SELECT TAplRemark FROM KZ8TApproveLog WHERE TAplDocNo=TJPdNo AND "
-      "TAplEvent='MRPJOBCBUILTPROCESS')";
   void SetUp() override {
     OrderTest::SetUp();
     // Cutting is numbered in book B2; a third routing line also makes tables.
