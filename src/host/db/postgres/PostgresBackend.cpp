@@ -155,12 +155,8 @@ ResultSet PostgresBackend::Query(const std::string& sql, const std::vector<Value
 
 std::int64_t PostgresBackend::Execute(const std::string& sql, const std::vector<Value>& params) {
   // A change with bound values is usually sent again (a row a recordset writes):
-  // the server parses and plans it once.
-  if (!params.empty() && PQtransactionStatus(conn_.get()) == PQTRANS_INTRANS) {
-    const ResultPtr r = std::move(RunUnderSavepoint({{sql, &params, &sql, true}}).front());
-    return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);
-  }
-  const ResultPtr r = Run(sql, params);
+  // inside a transaction the server parses and plans it once.
+  const ResultPtr r = Run(sql, params, !params.empty());
   return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);
 }
 
@@ -208,9 +204,10 @@ bool PostgresBackend::InTransaction() const {
   return PQtransactionStatus(conn_.get()) != PQTRANS_IDLE;
 }
 
-ResultPtr PostgresBackend::Run(const std::string& sql, const std::vector<Value>& params) {
+ResultPtr PostgresBackend::Run(const std::string& sql, const std::vector<Value>& params,
+                               bool keep_prepared) {
   if (PQtransactionStatus(conn_.get()) == PQTRANS_INTRANS) {
-    return std::move(RunUnderSavepoint({{sql, &params, &sql}}).front());
+    return std::move(RunUnderSavepoint({{sql, &params, &sql, keep_prepared}}).front());
   }
   CursorsClosed();
   return RunAlone(sql, params);

@@ -56,7 +56,8 @@ class PostgresBackend final : public Backend {
     bool result_wanted = true;
   };
 
-  ResultPtr Run(const std::string& sql, const std::vector<Value>& params);
+  ResultPtr Run(const std::string& sql, const std::vector<Value>& params,
+                bool keep_prepared = false);
   ResultPtr RunAlone(const std::string& sql, const std::vector<Value>& params);
   // The results of `steps`, sent in one round trip under one savepoint.
   std::vector<ResultPtr> RunUnderSavepoint(const std::vector<Step>& steps);
