@@ -9,14 +9,12 @@
 namespace kz8test {
 namespace {
 
-using ChainsTest = RecordedTest;
-
 // Each entry point fills in its values and passes the rest on. The stepping
 // chains make the given time the bound and hand SetupTime on by reference, so
 // what the working variant writes reaches the caller; GenerateMRP only reads
 // its ToDate, and its balance flag becomes a mode of 2 or 0, handed on as a
 // copy the working variant may change.
-TEST_F(ChainsTest, EntryPointsFillInTheirValuesAndPassTheRestOn) {
+TEST_F(RecordedTest, EntryPointsFillInTheirValuesAndPassTheRestOn) {
   Integer setup = 5;
   EXPECT_EQ(engine_.GetEndDateTime(start_, 2.5, data_, app_, client_, false, true, false, setup),
             recorder_.date_result);
@@ -58,7 +56,7 @@ TEST_F(ChainsTest, EntryPointsFillInTheirValuesAndPassTheRestOn) {
 }
 
 // The six methods that do nothing accept anything and touch nothing.
-TEST_F(ChainsTest, DoNothingMethodsTouchNothing) {
+TEST_F(RecordedTest, DoNothingMethodsTouchNothing) {
   EXPECT_EQ(engine_.GETProductionTime("P1", start_, 1, 2, 3), 0);
   EXPECT_EQ(engine_.CreateJOBfromSOTR("SO-1", data_, app_, client_), "");
   EXPECT_EQ(engine_.CreateProcessBulkOrderTR("P1", -1, true, data_, app_, client_), "");
@@ -80,30 +78,23 @@ struct Bracketing {
 const OleDate kStart = OleDate::FromParts(2027, 1, 4, 8);
 
 // The four whose twins do real work (here: the recorder's).
+#define KZ8_CALL(...) [](MRPObject& e, DataObj& d, AppObj& a, ClientObj& c) { return __VA_ARGS__; }
 const std::vector<Bracketing> kBrackets = {
     {"CreateMPS", true,
-     [](MRPObject& e, DataObj& d, AppObj& a, ClientObj& c) {
-       return e.CreateMPS(kStart, 2.5, "PM", "BR2", kStart.AddDays(-1), d, a, c, "CUT", "J9", 3, 4,
-                          5, 6);
-     },
+     KZ8_CALL(e.CreateMPS(kStart, 2.5, "PM", "BR2", kStart.AddDays(-1), d, a, c, "CUT", "J9", 3, 4,
+                          5, 6)),
      "CreateMPSTR(2027-01-04 08:00:00, 2.5, 'PM', 'BR2', 2027-01-03 08:00:00, data, app, client, "
      "'CUT', 'J9', 3, 4, 5, 6)"},
-    {"CreateMPSFromJob", true,
-     [](MRPObject& e, DataObj& d, AppObj& a, ClientObj& c) {
-       return std::to_string(e.CreateMPSFromJob("J'9", d, a, c));
-     },
+    {"CreateMPSFromJob", true, KZ8_CALL(std::to_string(e.CreateMPSFromJob("J'9", d, a, c))),
      "CreateMPSFromJobTR('J'9', data, app, client)"},
     {"CreateProductionOrderFromJobLn3", false,
-     [](MRPObject& e, DataObj& d, AppObj& a, ClientObj& c) {
-       return e.CreateProductionOrderFromJobLn3("J9", 3, 0, d, a, c, 12.5, "BK");
-     },
+     KZ8_CALL(e.CreateProductionOrderFromJobLn3("J9", 3, 0, d, a, c, 12.5, "BK")),
      "CreateProductionOrderFromJobLn3TR('J9', 3, 0, data, app, client, 12.5, 'BK')"},
     {"CreateProcessOrderFromJobMethodLevel2", false,
-     [](MRPObject& e, DataObj& d, AppObj& a, ClientObj& c) {
-       return e.CreateProcessOrderFromJobMethodLevel2("J1", 1, 2, 3, 1, d, a, c, 4.5);
-     },
+     KZ8_CALL(e.CreateProcessOrderFromJobMethodLevel2("J1", 1, 2, 3, 1, d, a, c, 4.5)),
      "CreateProcessOrderFromJobMethodLevel2TR('J1', 1, 2, 3, 1, data, app, client, 4.5)"},
 };
+#undef KZ8_CALL
 
 // A database test whose session and engine record what they are asked.
 class BracketsTest : public DbTest {
@@ -170,9 +161,8 @@ TEST_P(BracketsTest, CommitWhenADocumentIsMadeOrTheScheduleIsBooked) {
 TEST_P(BracketsTest, ListMethodsAlwaysRollBack) {
   EXPECT_EQ(engine().CreateProductionOrderFromJobList("J1,J2", 1, data(), app_, client_), "");
   EXPECT_EQ(engine().CreateProcessOrderFromJobMethodLevelList("J1", 0, data(), app_, client_), "");
-  Calls twice = kRolledBack;
-  twice.insert(twice.end(), kRolledBack.begin(), kRolledBack.end());
-  EXPECT_EQ(data().calls, twice);
+  EXPECT_EQ(data().calls, (Calls{"OpenSession", "BeginTrans", "RollbackTrans", "CloseSession",
+                                 "OpenSession", "BeginTrans", "RollbackTrans", "CloseSession"}));
   EXPECT_TRUE(recorder_->calls.empty());
 }
 

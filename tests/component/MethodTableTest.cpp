@@ -79,12 +79,8 @@ class InvokerTest : public RecordedTest {
     for (std::size_t i = 0; i < m.params.size(); ++i) {
       const Param& p = m.params[i];
       if (component::IsSession(p.type)) continue;
-      if (next < given.size()) {
-        slots[i] = given[next++];
-      } else {
-        EXPECT_TRUE(p.optional) << name << " needs " << p.name;
-        slots[i] = DefaultValue(p);
-      }
+      EXPECT_TRUE(next < given.size() || p.optional) << name << " needs " << p.name;
+      slots[i] = next < given.size() ? given[next++] : DefaultValue(p);
     }
     result_ = m.invoke(engine_, session_, slots);
     return slots;

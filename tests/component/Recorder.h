@@ -75,16 +75,15 @@ class Recorder : public MRPObject {
              (a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12),
              return MRPObject::GetEndDateTime2(a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12);)
   // The stepping variants write the setup time back, as a working variant may.
-  KZ8_RECORD(OleDate, GetEndDateTime3,
-             (OleDate a1, OleDate a2, double a3, S a4, D a5, A a6, C a7, bool a8, bool a9, bool a10,
-              ByRef<Integer> a11, KZ8HourType a12, S a13, Long a14),
-             (a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14), a11 = Integer{45};
+#define KZ8_STEPPING(Name)                                                                     \
+  KZ8_RECORD(OleDate, Name,                                                                    \
+             (OleDate a1, OleDate a2, double a3, S a4, D a5, A a6, C a7, bool a8, bool a9,     \
+              bool a10, ByRef<Integer> a11, KZ8HourType a12, S a13, Long a14),                 \
+             (a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14), a11 = Integer{45}; \
              return date_result;)
-  KZ8_RECORD(OleDate, GetStartDateTime3,
-             (OleDate a1, OleDate a2, double a3, S a4, D a5, A a6, C a7, bool a8, bool a9, bool a10,
-              ByRef<Integer> a11, KZ8HourType a12, S a13, Long a14),
-             (a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14), a11 = Integer{45};
-             return date_result;)
+  KZ8_STEPPING(GetEndDateTime3)
+  KZ8_STEPPING(GetStartDateTime3)
+#undef KZ8_STEPPING
   KZ8_RECORD(Integer, AdjustJOB2TR, (S a1, S a2, bool a3, D a4, A a5, C a6),
              (a1, a2, a3, a4, a5, a6), return 7;)
   KZ8_RECORD(String, CreateProductionOrderFromJobLn3TR,
@@ -93,14 +92,14 @@ class Recorder : public MRPObject {
   KZ8_RECORD(String, CreateProcessOrderFromJobMethodLevel2TR,
              (S a1, Long a2, Long a3, Long a4, Integer a5, D a6, A a7, C a8, double a9),
              (a1, a2, a3, a4, a5, a6, a7, a8, a9), return Twin(a6);)
-  KZ8_RECORD(String, CreateProductionBulkOrder3TR,
-             (S a1, double a2, bool a3, OleDate a4, OleDate a5, Integer a6, D a7, A a8, C a9, S a10,
-              S a11),
+#define KZ8_BULK(Name)                                                                        \
+  KZ8_RECORD(String, Name,                                                                    \
+             (S a1, double a2, bool a3, OleDate a4, OleDate a5, Integer a6, D a7, A a8, C a9, \
+              S a10, S a11),                                                                  \
              (a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11), return text_result;)
-  KZ8_RECORD(String, CreateProcessBulkOrder4TR,
-             (S a1, double a2, bool a3, OleDate a4, OleDate a5, Integer a6, D a7, A a8, C a9, S a10,
-              S a11),
-             (a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11), return text_result;)
+  KZ8_BULK(CreateProductionBulkOrder3TR)
+  KZ8_BULK(CreateProcessBulkOrder4TR)
+#undef KZ8_BULK
   // A working variant may change the mode it was given.
   KZ8_RECORD(Integer, GenerateMRP4,
              (D a1, S a2, OleDate a3, OleDate a4, ByRef<Integer> a5, double a6, bool a7),
@@ -138,9 +137,7 @@ class Recorder : public MRPObject {
   }
   std::string Show(const DataObj& d) const { return &d == data_ ? "data" : "another DataObj"; }
   std::string Show(const AppObj& a) const { return &a == app_ ? "app" : "another AppObj"; }
-  std::string Show(const ClientObj& c) const {
-    return &c == client_ ? "client" : "another ClientObj";
-  }
+  std::string Show(const ClientObj& c) const { return &c == client_ ? "client" : "another"; }
 
   // Joins the shown arguments of one call into a line of `calls`.
   template <class... T>
