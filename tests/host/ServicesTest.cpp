@@ -57,10 +57,10 @@ TEST_P(DbToolsTest, LookupsAndQueriesReadTheFirstRowInKeyOrderCountsReadThemAll)
                 tools_.QueryNumberStr("TSecHOffice", by_code + " DESC", cs),
                 tools_.QueryNumber("TSecCode", "SELECT TSecCode FROM KZ8TSection WHERE 1=0", c)}),
             (std::vector<double>{7, 0, 7, 0}));
-  EXPECT_THROW(tools_.LookupText("TSecCode", "CUT", "TSecName", "KZ8TSection; --", c),
-               kz8mrp::Error);
-  EXPECT_THROW(tools_.LookupText("TSecCode=TSecCode OR 1", "x", "TSecName", "KZ8TSection", c),
-               kz8mrp::Error);
+  for (const auto& [key, table] :
+       {std::pair{"TSecCode", "KZ8TSection; --"}, {"TSecCode=TSecCode OR 1", "KZ8TSection"}}) {
+    EXPECT_THROW(tools_.LookupText(key, "x", "TSecName", table, c), kz8mrp::Error);
+  }
   EXPECT_THROW(tools_.QueryText("TSecName", by_code, c), kz8mrp::Error);
   EXPECT_THROW(tools_.QueryNumber("TSecName", "SELECT TSecName FROM KZ8TSection", c),
                kz8mrp::Error);  // "Cutting" is no number
@@ -104,10 +104,10 @@ TEST_P(DbToolsTest, PickListReturnsThePickedRowsColumns) {
 // "TSecHOffice-" followed by -5 would read "TSecHOffice--5 WHERE ...", a
 // comment that swallows the condition and changes every row.
 TEST_P(DbToolsTest, SplicedValuesChangeOnlyTheRowTheyName) {
-  Exec("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice-" + sql::Number(-5) +
-       " WHERE TSecCode=" + sql::Text("PNT"));
-  Exec("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice-" + sql::Number(-0.5) +
-       " WHERE TSecCode=" + sql::Text("CUT"));
+  for (const auto& [code, by] : {std::pair{"PNT", -5.0}, {"CUT", -0.5}}) {
+    Exec("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice-" + sql::Number(by) +
+         " WHERE TSecCode=" + sql::Text(code));
+  }
   EXPECT_EQ(Values("SELECT TSecHOffice FROM KZ8TSection ORDER BY TSecCode"), "null;8.5;12");
   for (const std::string name :
        {"O'Brien's line", "x'; DELETE FROM KZ8TSection; --", "a;b", "' OR ''='", "back\\'slash"}) {
@@ -146,9 +146,8 @@ class InventoryToolsTest : public DbTest {
   kz8mrp::host::InventoryTools tools_;
   const OleDate day_ = OleDate::FromParts(2027, 1, 4);
   void Post(const std::string& no) { tools_.Post(no, true, *data_, app_, client_); }
-  std::string Balances() {
-    return std::to_string(tools_.Balance(*data_, "P1", day_, "FG")) + " " +
-           std::to_string(tools_.Balance(*data_, "P1", day_, "RM"));
+  std::vector<double> Balances() {
+    return {tools_.Balance(*data_, "P1", day_, "FG"), tools_.Balance(*data_, "P1", day_, "RM")};
   }
 };
 
@@ -164,7 +163,7 @@ TEST_P(InventoryToolsTest, PostingWritesOnlyApprovedUncancelledDocuments) {
               {"A", 1, "P1", "FG", 8},
               {"A", 2, "P1", "RM", 16}});
   for (const char* no : {"U", "C", "N", "A"}) Post(no);
-  EXPECT_EQ(Balances(), std::to_string(12.0) + " " + std::to_string(16.0));
+  EXPECT_EQ(Balances(), (std::vector<double>{12, 16}));
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TStockCard"), "3");
   EXPECT_EQ(Scalar("SELECT TStcDate || '' FROM KZ8TStockCard WHERE TStcTInvNo='A' AND TStcLn=2"),
             "2027-01-04 00:00:00");
@@ -172,10 +171,10 @@ TEST_P(InventoryToolsTest, PostingWritesOnlyApprovedUncancelledDocuments) {
   // Re-posting replaces the document's rows: a changed line, then a cancellation.
   Exec("UPDATE KZ8TInventoryMB SET TIvbQuantity=9 WHERE TIvbTInvNo='A' AND TIvbLn=1");
   Post("A");
-  EXPECT_EQ(Balances(), std::to_string(13.0) + " " + std::to_string(16.0));
+  EXPECT_EQ(Balances(), (std::vector<double>{13, 16}));
   Exec("UPDATE KZ8TInventory SET TinvCancelStatus=1 WHERE TInvNo='A'");
   Post("A");
-  EXPECT_EQ(Balances(), std::to_string(4.0) + " " + std::to_string(0.0));
+  EXPECT_EQ(Balances(), (std::vector<double>{4, 0}));
   Post("NoSuchDocument");
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TStockCard"), "1");
 }
@@ -190,13 +189,11 @@ class SettingToolsTest : public DbTest {
   std::string Read(ReadAs as, const char* key) {
     std::string got;
     const auto e = ErrorFrom([&] {
-      if (as == ReadAs::Number) got = std::to_string(tools_.GetNumberStr(key, connection_string_));
-      if (as == ReadAs::Text) got = tools_.GetText(key, data_->Connection());
-      if (as == ReadAs::Flag) {
-        got = tools_.GetFlag(client_.Identity(), key, connection_string_, app_.Identity(), true)
-                  ? "True"
-                  : "False";
-      }
+      got = as == ReadAs::Number ? std::to_string(tools_.GetNumberStr(key, connection_string_))
+            : as == ReadAs::Text ? tools_.GetText(key, data_->Connection())
+            : tools_.GetFlag(client_.Identity(), key, connection_string_, app_.Identity(), true)
+                ? "True"
+                : "False";
     });
     return e ? e->Text() : got;
   }
@@ -252,25 +249,16 @@ TEST_P(SettingToolsTest, EachSettingIsReadAsItsKindAndWrittenOnlyIfReadable) {
 // and process orders, and their short tags, share one count.
 TEST_P(SettingToolsTest, NumbersAreUniquePerKindBookAndMonth) {
   const OleDate jan = OleDate::FromParts(2027, 1, 4);
-  const std::tuple<const char*, const char*, OleDate> draws[] = {
-      {"JOB", "", jan},
-      {"JOB", "", OleDate::FromParts(2027, 1, 31, 23, 59, 59)},
-      {"JOB", "", OleDate::FromParts(2027, 2, 1)},
-      {"JOB", "B1", jan},
-      {"JOB", "B2", jan},
-      {"JOB", "B1", jan},
-      {"MPS", "", jan},
-      {"JOB", "-", jan},
-      {"JOB", "", jan},
-      {"PRODUCTION", "PD", jan},
-      {"PRODUCTIONPROCESS", "PD", jan},
-      {"PD", "PD", jan},
-      {"pp", "PD", jan}};
   std::set<std::string> issued;
-  for (const auto& [kind, book, date] : draws) {
+  const auto draw = [&](const char* kind, const char* book, const OleDate& date) {
     const std::string number = tools_.NewDocumentNo2(kind, data_->Connection(), date, "HQ", book);
     EXPECT_TRUE(issued.insert(number).second) << "issued twice: " << number;
-  }
+  };
+  draw("JOB", "", OleDate::FromParts(2027, 1, 31, 23, 59, 59));
+  draw("JOB", "", OleDate::FromParts(2027, 2, 1));
+  draw("MPS", "", jan);
+  for (const char* book : {"", "B1", "B2", "B1", "-", ""}) draw("JOB", book, jan);
+  for (const char* kind : {"PRODUCTION", "PRODUCTIONPROCESS", "PD", "pp"}) draw(kind, "PD", jan);
   EXPECT_THROW(tools_.NewDocumentNo2("", data_->Connection(), jan, "HQ", ""), kz8mrp::Error);
 }
 
