@@ -150,12 +150,8 @@ TEST(NumberText, ShortestTextThatReadsBackExactlyAndDecimalText) {
   EXPECT_EQ(NumberText(8) + " " + NumberText(-12) + " " + NumberText(-0.0) + " " + NumberText(7.5) +
                 " " + NumberText(0.1 + 0.2) + " " + NumberText(1e16),
             "8 -12 0 7.5 0.30000000000000004 10000000000000000");
+  // That every double reads back from its text is the numbers fuzz target's.
   double back = 0;
-  for (const double v : {1.0 / 3, 2.0 / 3 * 1e-300, 123456789.123456789, 9007199254740993.0,
-                         -4.9e-324, 1.7976931348623157e308, 1e21, 46391.333333333336}) {
-    ASSERT_TRUE(ParseNumber(NumberText(v), back)) << NumberText(v);
-    EXPECT_EQ(back, v) << NumberText(v);
-  }
   for (const auto& [text, value] : {std::pair{" 12.5 ", 12.5}, {"+3", 3.0}, {"-1e3", -1000.0}}) {
     EXPECT_TRUE(ParseNumber(text, back) && back == value) << text;
   }

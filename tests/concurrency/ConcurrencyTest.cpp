@@ -52,13 +52,11 @@ TEST_P(ConcurrencyTest, NoNumberIsIssuedTwiceNorLost) {
                           }};
   std::set<int> serials;
   int drawn = 0;
-  int batches = 0;
   for (const Planner& way : ways) {
     for (const std::string& n : AllAtOnce(way)) {
       serials.insert(std::stoi(n.substr(n.rfind('-') + 1)));
       ++drawn;
     }
-    EXPECT_EQ(drawn, ++batches * kPlanners * kEach);
     EXPECT_EQ(serials.size(), static_cast<std::size_t>(drawn)) << "a number was issued twice";
     EXPECT_EQ(*serials.rbegin(), drawn) << "a number was lost";
   }
