@@ -98,13 +98,6 @@ class PlantTest : public DbTest {
     }
     return lines;
   }
-  // The error a call raises: its number and part of its text.
-  void ExpectError(const std::function<void()>& call, int number, const std::string& text) {
-    const auto e = ErrorFrom(call);
-    ASSERT_TRUE(e) << text << ": no error";
-    EXPECT_EQ(e->Number(), number);
-    EXPECT_THAT(e->Text(), HasSubstr(text));
-  }
   int ReservationCount(const std::string& condition = "1=1") {
     return std::stoi(Scalar("SELECT COUNT(*) FROM KZ8TMPS WHERE " + condition));
   }
@@ -123,9 +116,6 @@ class HoursAndHolidaysTest : public PlantTest {
   }
   OleDate Move(OleDate day, bool forward) {
     return engine_.MoveToOfficeHourDate(day, forward, "HQ", *data_);
-  }
-  int MoveError(OleDate day, bool forward) {
-    return ErrorNumberOf([&] { Move(day, forward); });
   }
 };
 
@@ -209,12 +199,12 @@ TEST_P(HoursAndHolidaysTest, NearestWorkingDateSkipsWithAGrowingStepWithinTheDat
 
   const OleDate last = OleDate::FromParts(9999, 12, 25);
   for (const int d : {0, 1, 3, 6}) Holiday(last.AddDays(d));  // 6 is 9999-12-31
-  EXPECT_EQ(MoveError(last, true), kz8mrp::errc::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { Move(last, true); }), kz8mrp::errc::kOverflow);
   EXPECT_EQ(Move(last, false), last.AddDays(-1));
 
   const OleDate first = OleDate::FromParts(100, 1, 7);
   for (const int d : {0, -1, -3, -6}) Holiday(first.AddDays(d));  // -6 is 0100-01-01
-  EXPECT_EQ(MoveError(first, false), kz8mrp::errc::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { Move(first, false); }), kz8mrp::errc::kOverflow);
   EXPECT_EQ(Move(first, true), first.AddDays(1));
 
   EveryDayOff engine;
@@ -340,23 +330,18 @@ class ScheduleFromJobTest : public PlantTest {
     StepName("S-CUT", "CUT");
     StepName("S-ASM", "ASM");
     StepName("S-PNT", "PNT");  // Painting keeps no section row: 8 hours a day
-    Holiday(Jan(9));
-    Holiday(Jan(10));
+    for (const int weekend : {9, 10}) Holiday(Jan(weekend));
     Setting("MRPHourPerDay", "10");
   }
   std::string Run(const std::string& job_no) {
-    data_->BeginTrans();
-    std::string last = engine_.CreateMPSFromJobTR(job_no, *data_, app_, client_);
-    data_->CommitTrans();
-    return last;
+    return InTransaction([&] { return engine_.CreateMPSFromJobTR(job_no, *data_, app_, client_); });
   }
   std::string Book(OleDate start, double hours, const std::string& type = "MM",
                    const std::string& section = "CUT") {
-    data_->BeginTrans();
-    std::string no = engine_.CreateMPSTR(start, hours, type, "BR9", Jan(2), *data_, app_, client_,
-                                         section, "J1", 2, 20, 3, 1);
-    data_->CommitTrans();
-    return no;
+    return InTransaction([&] {
+      return engine_.CreateMPSTR(start, hours, type, "BR9", Jan(2), *data_, app_, client_, section,
+                                 "J1", 2, 20, 3, 1);
+    });
   }
 };
 
@@ -517,8 +502,7 @@ class SteppingTest : public PlantTest {
   void SetUp() override {
     PlantTest::SetUp();
     Section("CUT", 8);
-    Holiday(Jan(9));  // the weekend
-    Holiday(Jan(10));
+    for (const int weekend : {9, 10}) Holiday(Jan(weekend));
   }
   std::string Run(const Walk& w) {
     Integer setup = w.o.setup_minutes;

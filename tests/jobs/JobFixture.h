@@ -68,14 +68,6 @@ class JobTest : public DbTest {
   }
   // clang-format on
 
-  // Runs a TR method as a host does: inside the session's transaction.
-  template <class F>
-  auto InTransaction(F&& f) {
-    data_->BeginTrans();
-    auto result = f();
-    data_->CommitTrans();
-    return result;
-  }
   // Row counts of tables, "1/2/2".
   std::string Counts(std::initializer_list<const char*> tables) {
     std::string out;

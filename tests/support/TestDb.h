@@ -48,6 +48,14 @@ class DbTest : public ::testing::TestWithParam<std::string> {
                   const std::vector<std::vector<kz8mrp::db::Value>>& rows);
   void Setting(const std::string& key, const std::string& value);
   kz8mrp::db::Connection& fixture_connection() { return *connection_; }
+  // Runs a TR method as a host does: inside the session's transaction.
+  template <class F>
+  auto InTransaction(F&& f) {
+    data_->BeginTrans();
+    auto result = f();
+    data_->CommitTrans();
+    return result;
+  }
   // Answers every pick list with `rows` and keeps the last list shown in shown_.
   void AnswerPickLists(const std::vector<std::size_t>& rows) {
     app_.SetPickListHandler([this, rows](const kz8mrp::PickList& list) {
