@@ -95,31 +95,26 @@ class OrderTest : public JobTest {
 // The header takes the line's quantity, or NewQuantity with units 2 and 3
 // scaled alike; the steps keep the routing's own quantities. Only an approved
 // order brings the job's totals up to date.
+// Each case: the call, whether it approves, the header's quantities, and the
+// line's ordered and outstanding totals after it.
 TEST_P(OrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour) {
-  struct Case {
-    std::function<String()> create;
-    int approve;
-    const char* quantities;
-    const char* line_totals;  // ordered and outstanding, after the order
-  };
-  const Case cases[] = {
+  const std::tuple<std::function<String()>, int, const char*, const char*> cases[] = {
       {[&] { return FromLine(kJob, 1, 1, 50); }, 1, "50|50|5|2", "50|50"},
       {[&] { return FromLine(kJob, 1, 0, -5); }, 0, "100|100|10|4", "50|50"},
-      {[&] { return FromLineTR(kJob, 1, 1); }, 1, "100|100|10|4", "250|-150"},
-  };
+      {[&] { return FromLineTR(kJob, 1, 1); }, 1, "100|100|10|4", "250|-150"}};
   int made = 0;
   // NOLINTBEGIN(performance-inefficient-string-concatenation): the expected rows
-  for (const Case& c : cases) {
-    const String no = c.create();
+  for (const auto& [create, approve, quantities, line_totals] : cases) {
+    const String no = create();
     EXPECT_EQ(no, "PD-B1-2701-0000" + std::to_string(++made));
-    const std::string a = std::to_string(c.approve);
+    const std::string a = std::to_string(approve);
     EXPECT_EQ(Header(no,
                      "TJPdQtyNeed, TJPdQuantityNet, TJPdQuantity2, TJPdQuantityNet3, "
                      "TJPdTJPkCode, TJPdTJbMTJobNo, TJPdTJobCode, TJPdTJbMLn, TJPdProductName, "
                      "TJPdTPrjCode, TJPdTPSECode, TJPdCalsQty3, TJPdUnitCals, TJPdUnitCals2, "
                      "TJPdDescription, TJPDCustom2, TJPdStartPlan, TJPdEndPlan, TJPdTotalStep, "
                      "TJPdStatusOrder, TJPdApproveStatus, TJPdConfirmBy, TJPdCreateBy, TJPdDate"),
-              std::string(c.quantities) +
+              std::string(quantities) +
                   "|B1|J'1 --#$|JC|1|Table|PRJ|SE|144|PCS|null|Oak|c2|2027-01-03 00:00:00|"
                   "2027-01-09 00:00:00|2|0|" +
                   a + "|null|planner|2027-01-04 00:00:00");
@@ -140,11 +135,11 @@ TEST_P(OrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour) {
     EXPECT_EQ(Values("SELECT TAplEvent, TAplRemark, TAplUserCode, TAplMode, TAplKeyColumn, "
                      "TAplPrefix, TAplTable, TAplDate FROM KZ8TApproveLog WHERE TAplDocNo='" +
                      no + "'"),
-              std::string("MRPJOBCBUILTPD|") + (c.approve ? "Auto Approved." : "") +
+              std::string("MRPJOBCBUILTPD|") + (approve ? "Auto Approved." : "") +
                   "|PLN|1|TJPDNo|TJPD|KZ8TJobProduction|2027-01-04 09:00:00");
     EXPECT_EQ(Values("SELECT TJbMTotalRequest, TJbMTotalArrear FROM KZ8TJobMB WHERE TJbMLn=1 "
                      "AND TJbMTJobNo='J''1 --#$'"),
-              c.line_totals);
+              line_totals);
   }
   // NOLINTEND(performance-inefficient-string-concatenation)
   EXPECT_EQ(Values("SELECT TJbMTotalRequest FROM KZ8TJobMB WHERE TJbMTJobNo='J2'"),
@@ -167,17 +162,13 @@ TEST_P(OrderTest, BookFallsBackToTheDefaultThenTheFirstThenNone) {
   const std::string unapproved =
       "|0|0|planner|2027-01-04 09:00:00|2027-03-10 00:00:00|2027-03-10 00:00:00|null||0|STOCK|"
       "stock|0|";
-  struct Case {
-    const char* given;
-    const char* setting;
-    const char* book;
-  };
-  const Case cases[] = {{"B2", "B1", "B2"}, {"", "B2", "B2"}, {"", "", "B1"}, {"ZZ", "B2", "B1"}};
-  for (const Case& c : cases) {
-    Setting("MRPDEFAULTPRODUCTIONBOOK", c.setting);
-    EXPECT_EQ(Header(FromLine(kJob, 1, 0, 0, c.given), "TJPdTJPkCode"), c.book) << c.given;
-    EXPECT_EQ(bulk_header(Bulk("TBL", 20, c.given)), c.book + ("|20|0|Table|PCS|12" + unapproved))
-        << c.given;
+  // The book given, the default, the book used.
+  for (const auto& [given, setting, book] :
+       {std::tuple{"B2", "B1", "B2"}, {"", "B2", "B2"}, {"", "", "B1"}, {"ZZ", "B2", "B1"}}) {
+    Setting("MRPDEFAULTPRODUCTIONBOOK", setting);
+    EXPECT_EQ(Header(FromLine(kJob, 1, 0, 0, given), "TJPdTJPkCode"), book) << given;
+    EXPECT_EQ(bulk_header(Bulk("TBL", 20, given)), book + ("|20|0|Table|PCS|12" + unapproved))
+        << given;
   }
   // A product not in the master is no error.
   EXPECT_EQ(bulk_header(Bulk("TBL'--", -3)), "B2|0|0|||0" + unapproved);
@@ -268,15 +259,9 @@ class ProcessOrderTest : public OrderTest {
 // materials and labour of that product and level, from any routing line.
 TEST_P(ProcessOrderTest, RoutingLineOrderTakesItsStepAndItsProductsMaterialsAndLabour) {
   Exec("UPDATE KZ8TJobMethod SET TJStRemark='saw only' WHERE TJStTJbMLn=2");
-  struct Case {
-    int line, method_ln;
-    kz8mrp::Integer approve;
-    double new_quantity;
-    const char* header;
-    std::string lines;
-  };
+  // Job line, routing line, approve, new quantity; the header, the lines.
   const std::string tables = " / 1|1|null|OAK|3|6|null|top / 1|2||E1|0|null;2|1||E2|1.5|null";
-  const Case cases[] = {
+  const std::tuple<int, int, kz8mrp::Integer, double, const char*, std::string> cases[] = {
       {1, 1, 1, 50,
        "PP-B2-2701-00001|TBL|Table|50|0|4|1|planner|Oak|c2|2027-01-03 00:00:00|2027-01-05 "
        "00:00:00|1|Auto Approved.",
@@ -294,16 +279,16 @@ TEST_P(ProcessOrderTest, RoutingLineOrderTakesItsStepAndItsProductsMaterialsAndL
        "00:00:00|1|",
        "1|1|1|CUT|TBL|1|1|12|144|0|1|1|L1|null|AP1 / no row / no row"},
   };
-  for (const Case& c : cases) {
-    const String no = FromRouting(kJob, c.line, 1, c.method_ln, c.approve, c.new_quantity);
+  for (const auto& [line, method_ln, approve, new_quantity, header, lines] : cases) {
+    const String no = FromRouting(kJob, line, 1, method_ln, approve, new_quantity);
     EXPECT_EQ(no + "|" +
                   Header(no,
                          "TJPdProductCode, TJPdProductName, TJPdQuantityNet, TJPdQuantity2, "
                          "TJPdStatusOrder, TJPdConfirmStatus, TJPdApproveBy, TJPdDescription, "
                          "TJPDCustom2, TJPdStartPlan, TJPdEndDate, TJPdTotalStep, " +
                              std::string(kHistory)),
-              c.header);
-    EXPECT_EQ(Lines(no), c.lines) << c.method_ln;
+              header);
+    EXPECT_EQ(Lines(no), lines) << method_ln;
   }
   // Only the approved order counts on the job line's totals.
   EXPECT_EQ(Values("SELECT TJbMTotalRequest FROM KZ8TJobMB WHERE TJbMLn=1 AND TJbMTJobNo='J''1 "
@@ -363,14 +348,8 @@ TEST_P(ProcessOrderTest, NoOrderOrAFailedOneLeavesNothingBehind) {
 TEST_P(ProcessOrderTest, BulkOrderMultipliesTheProductsMasterRows) {
   Setting("DEFAULTPROJECTBULKORDER", "STOCK");
   Setting("MRPDEFAULTPRODUCTIONBOOK", "B2");
-  struct Case {
-    String product;
-    double quantity;
-    kz8mrp::Integer approve;
-    const char* book;
-    const char* header;
-    const char* lines;
-  };
+  // Product, quantity, approve, book; the header, the lines.
+  using Case = std::tuple<String, double, kz8mrp::Integer, const char*, const char*, const char*>;
   const Case cases[] = {
       {"TBL", 10, 1, "",
        "B2|10|0|Table|PCS|12|STOCK|4|1|2027-03-01 00:00:00|2027-03-10 00:00:00|2|stock|Auto "
@@ -383,23 +362,22 @@ TEST_P(ProcessOrderTest, BulkOrderMultipliesTheProductsMasterRows) {
        "1|1|CUT|OAK|-1|-2|-4|;2|2|ASM|GLUE|-0.5|-1|-2| / 1|2|ASM|E1|-4|-160;2|1|ASM|E2|-2|null"},
       {"TBL'--", 3, 0, "B1",
        "B1|3|0|||0|STOCK|4|0|2027-03-10 00:00:00|2027-03-10 00:00:00|0|stock|",
-       "no row / no row / no row"},
-  };
+       "no row / no row / no row"}};
   const OleDate start = OleDate::FromParts(2027, 3, 1);
   for (const bool ignore_batch : {false, true}) {
-    for (const Case& c : cases) {
-      const String no = InTransaction([&] {
-        return engine_.CreateProcessBulkOrder4TR(c.product, c.quantity, ignore_batch, start,
-                                                 start.AddDays(9), c.approve, *data_, app_, client_,
-                                                 "stock", c.book);
-      });
+    for (const auto& [product, quantity, approve, book, header, lines] : cases) {
+      data_->BeginTrans();
+      const String no = engine_.CreateProcessBulkOrder4TR(product, quantity, ignore_batch, start,
+                                                          start.AddDays(9), approve, *data_, app_,
+                                                          client_, "stock", book);
+      data_->CommitTrans();
       EXPECT_EQ(Header(no,
                        "TJPdTJPkCode, TJPdQuantity, TJPdQuantity2, TJPdProductName, TJPdUnitCals, "
                        "TJPdCalsQty2, TJPdTPrjCode, TJPdStatusOrder, TJPdApproveStatus, "
                        "TJPdStartDate, TJPdEndPlan, TJPdTotalStep, TJPdDescription, " +
                            std::string(kHistory)),
-                c.header);
-      EXPECT_EQ(Lines(no), c.lines) << c.quantity;
+                header);
+      EXPECT_EQ(Lines(no), lines) << quantity;
     }
   }
   EXPECT_EQ(engine_.CreateProcessBulkOrderTR("TBL", 1, false, *data_, app_, client_), "");
