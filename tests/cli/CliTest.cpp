@@ -49,6 +49,14 @@ class CliTest : public DbTest {
     EXPECT_EQ(o_.status, 0) << o_.err; \
     EXPECT_EQ(o_.out, text);           \
   } while (0)
+// The run ends with that status, says why, and prints nothing.
+#define EXPECT_REFUSED(outcome, code, why) \
+  do {                                     \
+    const Outcome o_ = (outcome);          \
+    EXPECT_EQ(o_.status, code) << o_.err;  \
+    EXPECT_THAT(o_.err, HasSubstr(why));   \
+    EXPECT_EQ(o_.out, "") << (why);        \
+  } while (0)
 
 // init on a database that has the schema keeps its rows; the demo plant can be
 // loaded again; settings are written, rewritten and read back; calls read
@@ -62,9 +70,8 @@ TEST_P(CliTest, InitSettingAndCallWorkOnTheDatabase) {
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=KZ8HourTypeOffice", "SecCode=KEPT"}), "6.5\n");
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=KZ8HourTypeWithOT1", "SecCode=KEPT"}), "10.5\n");
   EXPECT_OUTPUT(Run("init", {"--demo"}), "");
-  const Outcome refused = Run("setting", {"MRPHourPerDay", "abc"});
-  EXPECT_EQ(refused.status, 2);
-  EXPECT_THAT(refused.err, HasSubstr("MRPHourPerDay takes a number of hours"));
+  EXPECT_REFUSED(Run("setting", {"MRPHourPerDay", "abc"}), 2,
+                 "MRPHourPerDay takes a number of hours");
   EXPECT_OUTPUT(Run("setting", {"MRPDEFAULTPRODUCTIONBOOK"}), "ฝ่าย 'A'; --\n");
   EXPECT_OUTPUT(Run("setting", {"MRPHourPerDay"}), "8\n");  // the demo plant brings its own hours
   EXPECT_OUTPUT(Call({"GETHourPerDay", "HourType=1", "SecCode=CUT"}), "10\n");
@@ -98,15 +105,8 @@ TEST_P(CliTest, UsageErrorsExitWithTwoAndSuggestTheNearestName) {
       {{"isMRPHoliday", "2027-01-04"}, "NAME=VALUE"},
       {{}, "METHOD"},
   };
-  for (const auto& [args, message] : cases) {
-    const Outcome o = Call(args);
-    EXPECT_EQ(o.status, 2) << message;
-    EXPECT_THAT(o.err, HasSubstr(message));
-    EXPECT_EQ(o.out, "") << message;
-  }
-  const Outcome typo = RunKz8mrp({"calll"});
-  EXPECT_EQ(typo.status, 2);
-  EXPECT_THAT(typo.err, HasSubstr("unknown command: calll (did you mean call?)"));
+  for (const auto& [args, message] : cases) EXPECT_REFUSED(Call(args), 2, message);
+  EXPECT_REFUSED(RunKz8mrp({"calll"}), 2, "unknown command: calll (did you mean call?)");
   EXPECT_EQ(RunKz8mrp({}).status, 2);
   EXPECT_EQ(
       RunKz8mrp({"call", "GETProductionTime", "ProductCode=P", "StartDate=2027-01-04"}).status, 2);
@@ -141,11 +141,9 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
   // A mistyped path is an error, not a new empty plant; methods that do
   // nothing never open the database.
   const std::string typo = connection_string_ + ".typo";
-  for (const Outcome& r : {Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, typo),
-                           Run("setting", {"MRPHourPerDay"}, typo)}) {
-    EXPECT_EQ(r.status, 1);
-    EXPECT_THAT(r.err, HasSubstr("no database at " + typo));
-  }
+  EXPECT_REFUSED(Call({"isMRPHoliday", "iDate=2027-01-01", "BranchCode="}, typo), 1,
+                 "no database at " + typo);
+  EXPECT_REFUSED(Run("setting", {"MRPHourPerDay"}, typo), 1, "no database at " + typo);
   EXPECT_OUTPUT(Call({"--pick", "none", "GETProductionTime", "ProductCode=P",
                       "StartDate=2027-01-04", "Unit2Volume=5"},
                      typo),
@@ -167,10 +165,9 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
                                                "SONo=SO2612-0007", "iJobNo=", "iBook=", "iType=0"});
   fs::permissions(folder, fs::perms::owner_all);
   EXPECT_EQ(read.out, "True\n") << read.err;
-  EXPECT_EQ(write.status, 1);
-  EXPECT_THAT(write.err,
-              HasSubstr("plant.db is open for reading only (this user cannot write its file or "
-                        "folder): nothing can be changed in it"));
+  EXPECT_REFUSED(write, 1,
+                 "plant.db is open for reading only (this user cannot write its file or folder): "
+                 "nothing can be changed in it");
   EXPECT_FALSE(fs::exists(plant + "-wal") || fs::exists(plant + "-shm"));
 }
 
@@ -178,9 +175,8 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
 // are gone is refused with the way to make a plant, and left as it was.
 TEST_P(CliTest, ADatabaseWithoutAPlantIsRefusedAndLeftAsItWas) {
   const auto refused = [&](const std::string& db) {
-    const Outcome o = Run("setting", {"MRPHourPerDay", "8"}, db);
-    EXPECT_EQ(o.status, 1);
-    EXPECT_THAT(o.err, HasSubstr("holds no plant (kz8mrp init --db "));
+    EXPECT_REFUSED(Run("setting", {"MRPHourPerDay", "8"}, db), 1,
+                   "holds no plant (kz8mrp init --db ");
   };
   if (!IsPostgres()) {
     const std::string empty = connection_string_ + ".empty";
@@ -209,9 +205,7 @@ TEST_P(CliTest, AChangeBehindAnotherPlannersWorkIsToldToTryAgain) {
                                              : connection_string_ + "?wait=0.2";
   const Outcome o = Run("setting", {"MRPHourPerDay", "9"}, impatient);
   fixture_connection().RollbackTrans();
-  EXPECT_EQ(o.status, 1);
-  EXPECT_THAT(o.err,
-              HasSubstr(": another planner's work holds the plant; try again when it is done\n"));
+  EXPECT_REFUSED(o, 1, ": another planner's work holds the plant; try again when it is done\n");
   EXPECT_THAT(o.err, Not(HasSubstr("in: ")));
   if (!IsPostgres()) {
     const Outcome bad = Run("setting", {"X"}, connection_string_ + "?wait=soon");
@@ -269,9 +263,7 @@ TEST_P(CliTest, PickingAJobWithOrWithoutATerminal) {
   };
   EXPECT_EQ(pick("2").out, "J2\n");
   EXPECT_EQ(pick("none").out, "\n");
-  const Outcome beyond = pick("4");
-  EXPECT_EQ(beyond.status, 2);
-  EXPECT_THAT(beyond.err, HasSubstr("has 3 rows"));
+  EXPECT_REFUSED(pick("4"), 2, "has 3 rows");
   EXPECT_EQ(RunKz8mrp(words).out, "\n");
 
   if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
