@@ -5,17 +5,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <iterator>
-#include <sstream>
 #include <stdexcept>
-
-extern char** environ;
 
 namespace kz8test {
 namespace {
@@ -57,30 +52,25 @@ Chromium::Chromium() {
   if (::pipe2(commands, O_CLOEXEC) != 0 || ::pipe2(answers, O_CLOEXEC) != 0) {
     throw std::runtime_error("pipe failed");
   }
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, commands[0], kBrowserEnd);
-  posix_spawn_file_actions_adddup2(&actions, answers[1], kOurEnd);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  const std::string executable = Executable();
-  std::istringstream words(executable +
-                           " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
-                           " --disable-background-networking --disable-component-update"
-                           " --disable-sync --hide-scrollbars --remote-debugging-pipe"
-                           " --user-data-dir=" +
-                           profile_ + " about:blank");
-  std::vector<std::string> args(std::istream_iterator<std::string>(words), {});
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const int rc = posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  const std::string executable = Executable(), profile_option = "--user-data-dir=" + profile_;
+  pid_ = ::fork();
+  if (pid_ == 0) {  // dup2 hands the browser its two ends without close-on-exec
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    ::dup2(commands[0], kBrowserEnd);
+    ::dup2(answers[1], kOurEnd);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+    ::execl(executable.c_str(), executable.c_str(), "--headless", "--no-sandbox", "--disable-gpu",
+            "--disable-quic", "--no-first-run", "--disable-background-networking",
+            "--disable-component-update", "--disable-sync", "--hide-scrollbars",
+            "--remote-debugging-pipe", profile_option.c_str(), "about:blank", nullptr);
+    ::_exit(127);
+  }
   ::close(commands[0]);
   ::close(answers[1]);
   to_browser_ = commands[1];
   from_browser_ = answers[0];
-  if (rc != 0) throw std::runtime_error("cannot start " + executable);
+  if (pid_ < 0) throw std::runtime_error("cannot start " + executable);
   const Json target = Send("Target.createTarget", {{"url", "about:blank"}}, false);
   session_ = Send("Target.attachToTarget", {{"targetId", target["targetId"]}, {"flatten", true}},
                   false)["sessionId"];
