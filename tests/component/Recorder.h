@@ -129,8 +129,7 @@ class Recorder : public MRPObject {
   std::string Show(bool b) const { return b ? "True" : "False"; }
   std::string Show(double n) const { return text::NumberText(n); }
   std::string Show(KZ8HourType h) const { return "HourType " + std::to_string(h); }
-  std::string Show(Integer n) const { return std::to_string(n); }
-  std::string Show(Long n) const { return std::to_string(n); }
+  std::string Show(Long n) const { return std::to_string(n); }  // an Integer too
   template <class T>
   std::string Show(const ByRef<T>& r) const {
     return Show(r.get());

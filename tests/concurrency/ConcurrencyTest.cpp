@@ -22,9 +22,8 @@ class ConcurrencyTest : public JobTest {
   static std::vector<std::string> AllAtOnce(const Planner& planner) {
     std::vector<std::future<std::vector<std::string>>> running;
     running.reserve(kPlanners);
-    for (int i = 0; i < kPlanners; ++i) {
+    for (int i = 0; i < kPlanners; ++i)
       running.push_back(std::async(std::launch::async, planner, i));
-    }
     std::vector<std::string> made;
     for (auto& r : running) {
       const std::vector<std::string> some = r.get();  // rethrows any error a planner met
@@ -65,9 +64,8 @@ TEST_P(ConcurrencyTest, NoNumberIsIssuedTwiceNorLost) {
 TEST_P(ConcurrencyTest, EveryPlannersOrderCountsInTheJobsTotals) {
   constexpr int kEach = 4;
   Job("J1");
-  for (int i = 0; i < kPlanners; ++i) {
+  for (int i = 0; i < kPlanners; ++i)
     Insert("KZ8TJobProdBook", {{"TJPkCode", "B" + std::to_string(i)}});
-  }
   for (int ln = 1; ln <= kOrderedLines; ++ln) {
     JobLine("J1", ln, "TBL", 100);
     InsertRows("KZ8TJobMethod",
