@@ -46,7 +46,13 @@ struct Reader {
   std::string P(int i) const { return connection().backend().Placeholder(i); }
   Value First() const { return Value(days.front()); }
   Value Last() const { return Value(days.back()); }
-  Value AfterLast() const { return Value(days.back().AddDays(1)); }
+  // " AND TStcDate<" the midnight after a day of the range, its value appended;
+  // nothing after 9999-12-31, the last day, which every stored moment precedes.
+  std::string BeforeDayAfter(OleDate day, std::vector<Value>& params) const {
+    if (day.Serial() >= OleDate::kMaxSerial) return "";
+    params.emplace_back(day.AddDays(1));
+    return " AND TStcDate<" + P(static_cast<int>(params.size()));
+  }
 
   void StoredFixedBalances(RangeInputs& in) const {
     const db::ResultSet rs = connection().Query(
@@ -79,11 +85,13 @@ struct Reader {
 
   // Stock on hand at the end of the first day, per running kind.
   void OpeningStock(RangeInputs& in) const {
+    std::vector<Value> params{Value(product)};
+    const std::string before = BeforeDayAfter(days.front(), params);
     const db::ResultSet rs = connection().Query(
         "SELECT TStcStockKind,SUM(TStcQuantity) AS Total FROM KZ8TStockCard WHERE TStcTPdtCode=" +
-            P(1) + " AND TStcStockKind IN ('RM','WIP','RM-OUT') AND TStcDate<" + P(2) +
+            P(1) + " AND TStcStockKind IN ('RM','WIP','RM-OUT')" + before +
             " GROUP BY TStcStockKind",
-        {Value(product), Value(days.front().AddDays(1))});
+        params);
     for (const auto& row : rs.rows) {
       if (KindMovements* m = Running(in, row[0].AsText())) m->opening = NumberOf(convert, row[1]);
     }
@@ -92,13 +100,15 @@ struct Reader {
   // Movements of every day of the range, grouped by moment and kind; the
   // first day's running kinds are already in the opening stock.
   void DayMovements(RangeInputs& in) const {
+    std::vector<Value> params{Value(product), First()};
+    const std::string before = BeforeDayAfter(days.back(), params);
     const db::ResultSet rs = connection().Query(
         "SELECT TStcDate,TStcStockKind,SUM(TStcQuantity) AS Total,"
         "SUM(CASE WHEN TStcQuantity>0 THEN TStcQuantity ELSE 0 END) AS Received "
         "FROM KZ8TStockCard WHERE TStcTPdtCode=" +
             P(1) + " AND TStcStockKind IN ('RM','WIP','RM-OUT','FG') AND TStcDate>=" + P(2) +
-            " AND TStcDate<" + P(3) + " GROUP BY TStcDate,TStcStockKind ORDER BY TStcDate",
-        {Value(product), First(), AfterLast()});
+            before + " GROUP BY TStcDate,TStcStockKind ORDER BY TStcDate",
+        params);
     for (const auto& row : rs.rows) {
       const auto k = DayIndex(days, row[0]);
       if (!k) continue;
@@ -135,7 +145,10 @@ struct Reader {
 
 std::vector<OleDate> DaysOfRange(OleDate from, OleDate to) {
   std::vector<OleDate> days;
-  for (OleDate d = from; !(d > to); d = d.AddDays(1)) days.push_back(d.CalendarDay());
+  for (OleDate d = from; !(d > to); d = d.AddDays(1)) {
+    days.push_back(d.CalendarDay());
+    if (d.Serial() >= OleDate::kMaxSerial) break;  // 9999-12-31 has no next day
+  }
   return days;
 }
 

@@ -17,36 +17,44 @@ double SumCard(DataObj& data, const std::string& condition, const std::vector<db
 
 std::string P(DataObj& data, int i) { return data.Connection().backend().Placeholder(i); }
 
+// " AND TStcDate<" the midnight after the day, its value appended to `params`;
+// nothing after 9999-12-31, the calendar's last day, which every stored moment precedes.
+std::string BeforeNextDay(DataObj& data, OleDate day, std::vector<db::Value>& params) {
+  if (day.Serial() >= OleDate::kMaxSerial) return "";
+  params.emplace_back(day.AddDays(1));
+  return " AND TStcDate<" + P(data, static_cast<int>(params.size()));
+}
+
+// Movements of a kind up to the end of the day, from its start too when `on_day_only`.
+double SumUpTo(DataObj& data, std::string_view product, std::string_view kind, OleDate date,
+               bool on_day_only, const char* extra = "") {
+  const OleDate day = date.CalendarDay();
+  std::vector<db::Value> params{db::Value(product), db::Value(kind)};
+  std::string condition = "TStcTPdtCode=" + P(data, 1) + " AND TStcStockKind=" + P(data, 2);
+  if (on_day_only) {
+    params.emplace_back(day);
+    condition += " AND TStcDate>=" + P(data, 3);
+  }
+  condition += BeforeNextDay(data, day, params) + extra;
+  return SumCard(data, condition, params);
+}
+
 }  // namespace
 
 double InventoryTools::Balance(DataObj& data, std::string_view product, OleDate date,
                                std::string_view stock_kind) const {
-  return SumCard(
-      data,
-      "TStcTPdtCode=" + P(data, 1) + " AND TStcStockKind=" + P(data, 2) + " AND TStcDate<" +
-          P(data, 3),
-      {db::Value(product), db::Value(stock_kind), db::Value(date.CalendarDay().AddDays(1))});
+  return SumUpTo(data, product, stock_kind, date, false);
 }
 
 double InventoryTools::Balance2(DataObj& data, std::string_view product, OleDate date,
                                 std::string_view stock_kind) const {
-  const OleDate day = date.CalendarDay();
-  return SumCard(
-      data,
-      "TStcTPdtCode=" + P(data, 1) + " AND TStcStockKind=" + P(data, 2) +
-          " AND TStcDate>=" + P(data, 3) + " AND TStcDate<" + P(data, 4),
-      {db::Value(product), db::Value(stock_kind), db::Value(day), db::Value(day.AddDays(1))});
+  return SumUpTo(data, product, stock_kind, date, true);
 }
 
 double InventoryTools::Balance3(DataObj& data, std::string_view product, OleDate date,
                                 std::string_view stock_kind) const {
-  const OleDate day = date.CalendarDay();
   const std::string_view kind = stock_kind.empty() ? std::string_view("FG") : stock_kind;
-  return SumCard(data,
-                 "TStcTPdtCode=" + P(data, 1) + " AND TStcStockKind=" + P(data, 2) +
-                     " AND TStcDate>=" + P(data, 3) + " AND TStcDate<" + P(data, 4) +
-                     " AND TStcQuantity>0",
-                 {db::Value(product), db::Value(kind), db::Value(day), db::Value(day.AddDays(1))});
+  return SumUpTo(data, product, kind, date, true, " AND TStcQuantity>0");
 }
 
 void InventoryTools::Post(std::string_view document_no, bool /*repost*/, DataObj& data,
