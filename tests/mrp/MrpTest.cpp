@@ -339,8 +339,7 @@ TEST_P(MrpDaysTest, SetWiseRunsStoreWhatTheDayByDayRulesStore) {
       const std::string p = Product();
       const OleDate from = Day(Pick(-2, 15), Pick(0, 3) ? 0 : 13);
       const OleDate to =
-          seed == 0 ? Day(25)
-                    : from.CalendarDay().AddDays(Pick(-1, 10)).AddHours(Pick(0, 3) ? 0 : 6);
+          seed ? from.CalendarDay().AddDays(Pick(-1, 10)).AddHours(Pick(0, 3) ? 0 : 6) : Day(25);
       const int mode = Pick(0, 2);
       const double balance = Pick(-10, 100);
       const bool built_only = Pick(0, 4) == 0;
