@@ -12,6 +12,8 @@
 #include "host/services/SettingTools.h"
 #include "mrp/Explosion.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -74,7 +76,7 @@ void ShowExplosion(const ExplodeOptions& o) {
   explosion.Run(grids.materials, o.product, o.quantity, o.one_level);
   const std::string title = "materials for " + text::NumberText(o.quantity) + " " + o.product +
                             (o.one_level ? " (one level)" : "");
-  std::cout << RenderPickList(AsTable(grids.materials, title), 0);
+  std::cout << RenderPickList(AsTable(grids.materials, title), TerminalWidth(STDOUT_FILENO));
 }
 
 }  // namespace

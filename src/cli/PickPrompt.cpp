@@ -6,7 +6,6 @@
 #include "cli/Usage.h"
 #include "common/Text.h"
 
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -41,16 +40,10 @@ bool InList(const std::vector<std::size_t>& rows, const PickList& list) {
   return true;
 }
 
-std::size_t ScreenWidth() {
-  winsize size{};
-  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0) return 0;
-  return size.ws_col;
-}
-
 // Asks until the answer names rows of the list; Enter (or "none") picks none.
 std::vector<std::size_t> AskOnTerminal(const PickList& list) {
   if (!isatty(STDIN_FILENO)) return {};
-  std::cerr << RenderPickList(list, ScreenWidth());
+  std::cerr << RenderPickList(list, TerminalWidth(STDERR_FILENO));
   if (list.rows.empty()) {
     std::cerr << "(nothing to pick)\n";
     return {};

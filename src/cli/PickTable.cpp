@@ -2,7 +2,11 @@
 
 #include "common/Text.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 #include <vector>
 
@@ -144,6 +148,17 @@ std::string RenderPickList(const PickList& list, std::size_t max_width) {
     out += Line(std::to_string(r + 1), number_width, cells);
   }
   return out;
+}
+
+std::size_t TerminalWidth(int fd) {
+  if (!isatty(fd)) return 0;
+  double columns = 0;
+  const char* set = std::getenv("COLUMNS");
+  if (set && text::ParseNumber(set, columns) && columns >= 1 && columns < 1e4) {
+    return static_cast<std::size_t>(columns);
+  }
+  winsize size{};
+  return ioctl(fd, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
 }
 
 }  // namespace kz8mrp::cli

@@ -13,4 +13,9 @@ namespace kz8mrp::cli {
 // columns give way first when the table would not fit.
 std::string RenderPickList(const PickList& list, std::size_t max_width);
 
+// The width in cells of the terminal on file descriptor `fd`: COLUMNS when it
+// holds a number, else what the terminal says; 0 when `fd` is no terminal, so
+// that piped output is never cut.
+std::size_t TerminalWidth(int fd);
+
 }  // namespace kz8mrp::cli

@@ -190,6 +190,7 @@ TEST_P(ExplosionTest, ExplodeCommandPrintsTheShownColumnsUnderTheirCaptions) {
   Product("BOARD");
   Bill("BOARD", {{1, 1, "LOG", 1}});
 
+  setenv("COLUMNS", "200", 1);  // the width of a terminal, not of a pipe
   const Outcome r = RunKz8mrp({"explode", "--db", connection_string_, "CHAIR", "4"});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<std::string> lines = kz8mrp::text::Split(r.out, '\n');
@@ -203,6 +204,12 @@ TEST_P(ExplosionTest, ExplodeCommandPrintsTheShownColumnsUnderTheirCaptions) {
       RunKz8mrp({"explode", "--db", connection_string_, "CHAIR", "4", "--one-level"});
   EXPECT_EQ(one.out.find("LOG"), std::string::npos) << one.out;
   EXPECT_EQ(RunKz8mrp({"explode", "--db", connection_string_, "CHAIR"}).status, 2);
+  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
+  const Outcome fitted =
+      RunKz8mrpOnTerminal({"explode", "--db", connection_string_, "CHAIR", "4"}, "");
+  unsetenv("COLUMNS");
+  // The rule under the heads is as wide as the table; a carriage return ends it.
+  EXPECT_EQ(kz8mrp::text::DisplayWidth(kz8mrp::text::Split(fitted.out, '\n').at(2)), 200U + 1);
 }
 
 KZ8_INSTANTIATE_DB_TEST(ExplosionTest);
