@@ -184,14 +184,18 @@ void ShowEndsAndStarts(Planner& p) {
   line("painting 1.5 days due " + When(due), "must start", must_start);
 }
 
-// The schedule of the first two weeks of January and the MRP run as pages
-// beside the database (in the working folder for a server).
-void WritePages(Planner& p, const MrpRun& run) {
+// The schedule of the first two weeks of January and the MRP run as pages in
+// the folder asked for, else beside an SQLite database, else (a server's
+// database has no folder) in the working folder.
+void WritePages(Planner& p, const MrpRun& run, const std::string& pages) {
   db::Connection& c = p.data.Connection();
-  const std::filesystem::path folder =
-      c.kind() == db::Kind::SQLite
-          ? std::filesystem::absolute(db::sqlite::FilePathOf(c.ConnectionString())).parent_path()
-          : std::filesystem::current_path();
+  namespace fs = std::filesystem;
+  const fs::path folder =
+      !pages.empty() ? fs::absolute(pages)
+      : c.kind() == db::Kind::SQLite
+          ? fs::absolute(db::sqlite::FilePathOf(c.ConnectionString())).parent_path()
+          : fs::current_path();
+  fs::create_directories(folder);
   const std::string schedule = (folder / "schedule.html").string();
   const DayRange range{OleDate::FromParts(2027, 1, 1), OleDate::FromParts(2027, 1, 14)};
   WriteFileWhole(schedule, ScheduleChartPage(ReadSchedule(p.engine, p.data, range, {})));
@@ -208,9 +212,14 @@ void RemoveSqliteFile(const std::string& path) {
   }
 }
 
-void RunDemo(const std::string& db_option) {
-  const std::string db = db_option.empty() ? kDefaultDemoDb : db_option;
-  if (db_option.empty()) RemoveSqliteFile(db);  // the default demo database starts afresh
+struct DemoOptions {
+  std::string db;
+  std::string pages;
+};
+
+void RunDemo(const DemoOptions& o) {
+  const std::string db = o.db.empty() ? kDefaultDemoDb : o.db;
+  if (o.db.empty()) RemoveSqliteFile(db);  // the default demo database starts afresh
   {
     auto connection = db::Connection::Open(db, db::OpenMode::Create);
     schema::Install(*connection);
@@ -231,18 +240,21 @@ void RunDemo(const std::string& db_option) {
   ShowOrdersOnJob(planner.engine, planner.data, planner.app, planner.client, job);
   const MrpRun run = ShowMrpRun(planner.data);
   ShowForecastExplosion(planner.engine, planner.data);
-  WritePages(planner, run);
+  WritePages(planner, run, o.pages);
 }
 
 }  // namespace
 
 void AddDemoCommand(CLI::App& app) {
-  auto db = std::make_shared<std::string>();
+  auto o = std::make_shared<DemoOptions>();
   CLI::App* demo =
       app.add_subcommand("demo", "Load a small plant and show what the engine answers on it");
-  demo->add_option("--db", *db,
+  demo->add_option("--db", o->db,
                    std::string(kDbHelp) + "; default " + kDefaultDemoDb + ", made afresh");
-  demo->callback([db] { RunDemo(*db); });
+  demo->add_option("--pages", o->pages,
+                   "Folder to write schedule.html and mrp.html to (default: the SQLite "
+                   "database's folder; for a server, the working folder)");
+  demo->callback([o] { RunDemo(*o); });
 }
 
 }  // namespace kz8mrp::cli

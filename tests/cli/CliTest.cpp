@@ -341,10 +341,12 @@ TEST_P(CliTest, ExplainAccountsForEveryDayTheDateComputationLookedAt) {
 }
 
 // Run twice on one database, the demo rebuilds its job under the same number
-// and makes its orders afresh.
+// and makes its orders afresh; --pages puts its pages in a folder it makes.
 TEST_P(CliTest, DemoShowsTheCalendarAndMakesAJobFromTheSalesOrder) {
+  const fs::path folder = fs::temp_directory_path() / ("kz8mrp-pages-" + std::to_string(getpid()));
   for (int run = 0; run < 2; ++run) {
-    const Outcome r = Run("demo", {});
+    const Outcome r =
+        Run("demo", run ? std::vector<std::string>{"--pages", folder} : std::vector<std::string>{});
     ASSERT_EQ(r.status, 0) << r.err;
     for (const char* said :
          {"2027-01-01 Fri  holiday", "job JOB-2612-00001",
@@ -358,10 +360,12 @@ TEST_P(CliTest, DemoShowsTheCalendarAndMakesAJobFromTheSalesOrder) {
     for (auto at = r.out.find(said); at != std::string::npos; at = r.out.find(said, at + 1)) {
       const std::string page = r.out.substr(at + said.size());
       EXPECT_TRUE(fs::remove(page.substr(0, page.find('\n')))) << r.out;
+      EXPECT_EQ(run == 1, page.starts_with(folder.string())) << page;
       ++pages;
     }
     EXPECT_EQ(pages, 2) << "the schedule's page and the MRP run's";
   }
+  EXPECT_TRUE(fs::remove(folder)) << "made for the pages, left empty";
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM KZ8TJob WHERE TJobRefNo='SO2612-0007'"), "1");
 }
 
