@@ -119,14 +119,33 @@ struct StepLayout {
   }
 };
 
+// A job with more routing rows than the server's statistics know in the whole
+// table (the first large job of a new plant, before the server has looked at
+// it) would have its lines joined to its steps by a scan of the whole job per
+// line. The statistics are brought up to date first; tables another session
+// is analysing are left as they are rather than waited for.
+void KnowTheJob(db::Connection& connection, const String& job_no) {
+  if (connection.kind() != db::Kind::PostgreSQL) return;
+  const db::ResultSet stale = connection.Query(
+      "SELECT CASE WHEN c.reltuples < (SELECT COUNT(*) FROM KZ8TJobMethod WHERE "
+      "TJStTJbMTJobNo=$1) THEN 1 ELSE 0 END FROM pg_class c WHERE c.oid = "
+      "to_regclass('kz8tjobmethod')",
+      {db::Value(job_no)});
+  if (stale.rows.empty() || stale.rows[0][0].AsNumber() != 1) return;
+  connection.Execute("ANALYZE (SKIP_LOCKED) KZ8TJob, KZ8TJobMB, KZ8TJobMethod");
+}
+
 }  // namespace
 
 String MRPObject::CreateMPSFromJobTR(const String& DocNo, DataObj& DataObj, AppObj& AppObj,
                                      ClientObj& ClientObj) {
   db::Connection& connection = DataObj.Connection();
+  // A booking's row goes to the server with the next day's capacity question.
+  db::ChangeBatch changes(connection);
   double day_hours = SettingTools().GetNumber("MRPHourPerDay", connection);
   if (day_hours == 0) day_hours = 8;
 
+  KnowTheJob(connection, DocNo);
   // Every reservation of the job goes, whatever its type or status.
   DataObj.ExecuteSQL("DELETE FROM KZ8TMPS WHERE TMPSTJStTJbMTJobNo=" + sql::Text(DocNo));
 
@@ -175,6 +194,7 @@ String MRPObject::CreateMPSFromJobTR(const String& DocNo, DataObj& DataObj, AppO
     const String booked = layout.LayOut(rs, step, section, section_hours, remaining, day);
     if (!booked.empty()) last_number = booked;
   }
+  changes.Send();
   return last_number;
 }
 

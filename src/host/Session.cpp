@@ -23,7 +23,7 @@ db::Connection& DataObj::Connection() {
 
 std::string DataObj::DatabaseKind() { return Connection().KindName(); }
 
-void DataObj::ExecuteSQL(const std::string& sql) { Connection().Execute(sql); }
+void DataObj::ExecuteSQL(const std::string& sql) { Connection().Change(sql); }
 
 bool DataObj::OpenSession() {
   // A session whose server went away starts afresh when no transaction is open.

@@ -19,10 +19,10 @@ using db::Recordset;
 // A rebuilt job loses all it had below its header; the header is overwritten.
 void ClearJobChildren(db::Connection& connection, const String& job_no) {
   const String job = sql::Text(job_no);
-  connection.Execute("DELETE FROM KZ8TJobDL WHERE TJDLTJbMTJobNo=" + job);
-  connection.Execute("DELETE FROM KZ8TJobMaterial WHERE TJMtTJbMTJobNo=" + job);
-  connection.Execute("DELETE FROM KZ8TJobMethod WHERE TJStTJbMTJobNo=" + job);
-  connection.Execute("DELETE FROM KZ8TJobMB WHERE TJbMTJobNo=" + job);
+  connection.Change("DELETE FROM KZ8TJobDL WHERE TJDLTJbMTJobNo=" + job);
+  connection.Change("DELETE FROM KZ8TJobMaterial WHERE TJMtTJbMTJobNo=" + job);
+  connection.Change("DELETE FROM KZ8TJobMethod WHERE TJStTJbMTJobNo=" + job);
+  connection.Change("DELETE FROM KZ8TJobMB WHERE TJbMTJobNo=" + job);
 }
 
 // Opens a row for writing: the one the key selects, or a new one.
@@ -42,6 +42,8 @@ String MRPObject::CreateJOBfromSO2TR(const String& SONo, const String& iJobNo, c
                "KZ8TSO.TSODNo = KZ8TSO3.TSO3TSODNo  WHERE TSODNo=" +
                    sql::Text(SONo) + " ORDER" + " BY TSOBLn");
   if (so.Eof()) return {};  // an order without lines makes no job
+  // The job's rows go to the server with the next line's read.
+  db::ChangeBatch changes(connection);
 
   jobs::JobStamp stamp;
   stamp.job_no = iJobNo;
@@ -93,6 +95,7 @@ String MRPObject::CreateJOBfromSO2TR(const String& SONo, const String& iJobNo, c
   }
 
   AdjustJOB2TR("", stamp.job_no, true, DataObj, AppObj, ClientObj);
+  changes.Send();
   return stamp.job_no;
 }
 

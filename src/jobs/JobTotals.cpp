@@ -85,12 +85,8 @@ String LineTotalsUpdate(const String& unit, double ordered, const String& job,
 // One job line: its steps covered by orders, and its ordered and outstanding
 // quantities. The outstanding part is left to the database, from the line's
 // own quantity to produce, so it may fall below zero.
-void AdjustJobLine(const Reader& r, const host::SettingTools& settings, const String& job,
-                   const Recordset& line) {
+void AdjustJobLine(const Reader& r, bool any_product, const String& job, const Recordset& line) {
   const String line_no = sql::Number(NumberOf(r.convert, line, "TJbMLn"));
-  // Mode 1 counts every order of the line, whatever product it makes.
-  const bool any_product =
-      std::nearbyint(settings.GetNumber("MRPPercentOrderMode", r.data.Connection())) == 1;
   String sum_query =
       "SELECT TJPdQuantity,TJPdQuantity2,TJPdQuantity3 FROM KZ8TJobProduction Where "
       "TJPdCancelStatus<>1 AND TJPdTJbMTJobNo= " +
@@ -148,14 +144,20 @@ Integer MRPObject::AdjustJOB2TR(const String& ProductionNo, const String& JobNo,
     job = DbTools().LookupText("TJPDNo", ProductionNo, "TJPdTJbMTJobNo", "KZ8TJobProduction",
                                DataObj.Connection());
   }
+  // A line's totals go to the server with the next line's reads.
+  db::ChangeBatch changes(DataObj.Connection());
   const Reader reader{DataObj, ConvertTools(), DbTools()};
+  // Mode 1 counts every order of a line, whatever product it makes.
+  const bool any_product =
+      std::nearbyint(SettingTools().GetNumber("MRPPercentOrderMode", DataObj.Connection())) == 1;
   for (Recordset line =
            reader.Open("SELECT TJbMTJobNo,TJbMLn,TJbMTPdtCode FROM KZ8TJobMB Where  TJbMTJobNo= " +
                        sql::Text(job) + " ORDER BY TJbMLn");
        !line.Eof(); line.MoveNext()) {
-    AdjustJobLine(reader, SettingTools(), job, line);
+    AdjustJobLine(reader, any_product, job, line);
   }
   AdjustJobHeader(reader, job);
+  changes.Send();
   return 1;
 }
 

@@ -66,7 +66,11 @@ class CrashTest : public DbTest {
     int done = 0;
     for (int n = 0; n < statements; ++n) {
       const Outcome o = run(database, n);
-      ASSERT_EQ(o.status, 128 + SIGKILL) << "not killed after statement " << n << ": " << o.err;
+      // A server that has already looked at the plant's statistics may need a
+      // statement fewer: then the run ends whole before its kill comes.
+      const bool finished = o.status == 0;
+      ASSERT_TRUE(finished || o.status == 128 + SIGKILL)
+          << "after statement " << n << ": " << o.err;
       const auto connection = Connection::Open(database);
       // The file's own check of every page and index; a server keeps its files
       // whole whatever happens to a client.
@@ -74,6 +78,7 @@ class CrashTest : public DbTest {
         EXPECT_EQ(connection->Query("PRAGMA integrity_check").rows.at(0).at(0).AsText(), "ok");
       }
       const std::string state = Dump(*connection);
+      ASSERT_TRUE(!finished || state == after) << "a finished run left part of the change";
       if (state == after) {  // it died after its commit: start again from a fresh plant
         ++done;
         database = fresh(AnotherDatabase());

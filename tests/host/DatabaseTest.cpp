@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace kz8test {
 namespace {
@@ -40,13 +41,20 @@ class RecordsetTest : public DbTest {
   }
 };
 
-// A recordset holds what its query returned, inside a transaction or not.
+// A recordset holds what its query returned, inside a transaction or not,
+// also one opened for writing whose query waits until a row is wanted.
 TEST_P(RecordsetTest, WalksASnapshotOfItsRows) {
-  for (const bool in_transaction : {false, true}) {
+  for (const auto& [in_transaction, lock] : {std::pair{false, LockType::ReadOnly},
+                                             {true, LockType::ReadOnly},
+                                             {false, LockType::Optimistic},
+                                             {true, LockType::Optimistic}}) {
     Exec("DELETE FROM KZ8TSection");
     Sections({{"A", 1}, {"B", 2}});
     if (in_transaction) data_->BeginTrans();
-    Recordset rs = Open("SELECT TSecCode, TSecHOffice FROM KZ8TSection ORDER BY TSecCode");
+    Recordset rs = Open(lock == LockType::ReadOnly
+                            ? "SELECT TSecCode, TSecHOffice FROM KZ8TSection ORDER BY TSecCode"
+                            : "SELECT * FROM KZ8TSection ORDER BY TSecCode",
+                        lock);
     data_->ExecuteSQL("INSERT INTO KZ8TSection (TSecCode) VALUES ('C')");
     data_->ExecuteSQL("UPDATE KZ8TSection SET TSecHOffice=TSecHOffice+8 WHERE TSecCode='B'");
     std::string seen;
@@ -246,6 +254,34 @@ TEST_P(TransactionTest, FailedStatementLeavesTheRestOfTheTransactionToTheCaller)
   }  // the guard rolls back when the caller lets the error pass
   EXPECT_EQ(data_->TransactionDepth(), 0);
   EXPECT_EQ(Booked(), "M1;M2;M3");
+}
+
+// Inside a batch a change's failure shows by the batch's end at the latest,
+// naming its statement: what went before stays, what came after is not made,
+// reads see the held changes, and a rollback takes back what was still held.
+TEST_P(TransactionTest, BatchedChangesKeepTheirOrderAndTheirErrors) {
+  data_->BeginTrans();
+  kz8mrp::db::ChangeBatch batch(data_->Connection());
+  Book("B1");
+  Book("B2");
+  EXPECT_EQ(data_->Connection().Query("SELECT COUNT(*) FROM KZ8TMPS").rows.at(0).at(0).AsText(),
+            "2");
+  const auto failure = ErrorFrom([&] {
+    Book("B3");
+    Book("B1");
+    Book("B4");
+    batch.Send();
+  });
+  ASSERT_TRUE(failure) << "a duplicate reservation was accepted in a batch";
+  EXPECT_EQ(failure->Sql(), "INSERT INTO KZ8TMPS (TMPSNo, TMPSHour) VALUES ('B1', 1)");
+  kz8mrp::db::ChangeBatch again(data_->Connection());
+  data_->BeginTrans();
+  Book("B5");
+  data_->RollbackTrans();
+  Book("B6");
+  again.Send();
+  data_->CommitTrans();
+  EXPECT_EQ(Booked(), "B1;B2;B3;B6");
 }
 
 // The session's uncommitted rows are its own: another connection reads the

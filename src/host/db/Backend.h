@@ -96,6 +96,13 @@ class Backend {
   }
   // Runs one statement; returns the number of rows it changed.
   virtual std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) = 0;
+  // A change whose count nobody reads, made while a ChangeBatch is open: a
+  // backend may hold it back and send it with the next statement that needs
+  // the server's answer. SendHeld sends what is held and throws its failure.
+  virtual void ExecuteLater(const std::string& sql, const std::vector<Value>& params) {
+    Execute(sql, params);
+  }
+  virtual void SendHeld() {}
   // Runs several statements separated by ';' (schema scripts).
   virtual void ExecuteScript(const std::string& sql) = 0;
   // Columns and primary key from the catalog; no columns when the table is missing.

@@ -79,6 +79,16 @@ std::int64_t Connection::Execute(const std::string& sql, const std::vector<Value
   return backend_->Execute(sql, params);
 }
 
+void Connection::Change(const std::string& sql, const std::vector<Value>& params) {
+  if (batches_ == 0) {
+    Execute(sql, params);
+    return;
+  }
+  SettleSnapshots(false);
+  Sent(sql, params);
+  backend_->ExecuteLater(sql, params);
+}
+
 ResultSet Connection::Query(const std::string& sql, const std::vector<Value>& params) {
   Sent(sql, params);
   ResultSet result = backend_->Query(sql, params);
@@ -99,9 +109,7 @@ void Connection::Detach(Snapshot& snapshot) {
 void Connection::SettleSnapshots(bool all) {
   // Reading a snapshot's rest detaches it: walk a copy.
   const std::vector<Snapshot*> open = open_;
-  for (Snapshot* s : open) {
-    if (all || !s->Insensitive()) s->ReadRest();
-  }
+  for (Snapshot* s : open) s->Settle(all);
 }
 
 Connection::HeldCounter* Connection::Held(const std::string& key) {
@@ -189,6 +197,21 @@ const TableInfo& Connection::Table(const std::string& name) {
     it = tables_.emplace(key, std::move(info)).first;
   }
   return it->second;
+}
+
+void ChangeBatch::Send() {
+  if (!open_) return;
+  open_ = false;
+  --connection_.batches_;
+  connection_.backend_->SendHeld();
+}
+
+ChangeBatch::~ChangeBatch() {
+  try {
+    Send();
+  } catch (
+      ...) {  // NOLINT(bugprone-empty-catch): the error that left the batch is the one to report
+  }
 }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {

@@ -10,9 +10,16 @@
 namespace kz8mrp::db {
 namespace {
 
-// The table of "SELECT * FROM <table> ...", or empty for any other query.
-// Read by hand: a written recordset is opened once per row written.
-std::string_view SelectAllTable(std::string_view sql) {
+// "SELECT * FROM <table> ..." read by hand: a written recordset is opened once
+// per row written. `table` is empty for any other query; `whole_rows` says the
+// table stands alone (nothing but WHERE or ORDER BY follows), so that the
+// result's columns are the table's own.
+struct SelectAll {
+  std::string_view table;
+  bool whole_rows = false;
+};
+
+SelectAll ReadSelectAll(std::string_view sql) {
   const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
   std::size_t at = 0;
   const auto skip_blanks = [&] {
@@ -34,23 +41,55 @@ std::string_view SelectAllTable(std::string_view sql) {
   while (at < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[at])) || sql[at] == '_')) {
     ++at;
   }
-  return sql.substr(start, at - start);
+  SelectAll found{sql.substr(start, at - start)};
+  const auto clause_follows = [&] {
+    const std::size_t clause = at;
+    if (word("WHERE") && skip_blanks()) return true;
+    at = clause;
+    return word("ORDER") && skip_blanks();
+  };
+  // Anything else after the name (a comma, a join, an alias) may bring other columns.
+  found.whole_rows =
+      !found.table.empty() &&
+      (at == sql.size() || (skip_blanks() && (at == sql.size() || clause_follows())));
+  return found;
+}
+
+// A written recordset on whole rows of one table knows its columns from the
+// catalog and need not ask the database for rows until one is wanted.
+std::unique_ptr<Snapshot> OpenRows(Connection& connection, const std::string& sql, LockType lock) {
+  if (lock == LockType::Optimistic) {
+    if (const SelectAll select = ReadSelectAll(sql); select.whole_rows) {
+      std::vector<std::string> columns;
+      for (const ColumnInfo& c : connection.Table(std::string(select.table)).columns) {
+        columns.push_back(c.name);
+      }
+      return std::make_unique<Snapshot>(connection, sql, std::move(columns));
+    }
+  }
+  auto rows = std::make_unique<Snapshot>(connection, sql);
+  rows->Reach(0);  // the first row, so that a query's error shows at once
+  return rows;
 }
 
 }  // namespace
 
 Recordset::Recordset(Connection& connection, std::string sql, LockType lock)
-    : connection_(connection), sql_(std::move(sql)), lock_(lock), rows_(connection_, sql_) {
-  const std::vector<std::string>& columns = rows_.Columns();
+    : connection_(connection),
+      sql_(std::move(sql)),
+      lock_(lock),
+      rows_(OpenRows(connection_, sql_, lock_)) {
+  const std::vector<std::string>& columns = rows_->Columns();
   for (std::size_t i = 0; i < columns.size(); ++i) {
     index_.emplace(columns[i], i);  // the first match wins
   }
-  rows_.Reach(row_);  // the first row, so that EOF is known
 }
+
+bool Recordset::Eof() const { return adding_ ? false : !rows_->Reach(row_); }
 
 void Recordset::MoveNext() {
   if (Eof()) throw Error(errc::kNoCurrentRecord, "Either BOF or EOF is True");
-  rows_.Reach(++row_);
+  ++row_;
 }
 
 bool Recordset::HasField(std::string_view name) const { return index_.count(name) != 0; }
@@ -74,7 +113,7 @@ const Value& Recordset::Field(std::string_view name) const {
     static const Value kNull;
     return kNull;
   }
-  return rows_.Row(row_)[column];
+  return rows_->Row(row_)[column];
 }
 
 const TableInfo& Recordset::Target() {
@@ -82,7 +121,7 @@ const TableInfo& Recordset::Target() {
     throw Error(errc::kInvalidArgument, "the recordset is read-only: " + sql_);
   }
   if (!target_) {
-    const std::string_view table = SelectAllTable(sql_);
+    const std::string_view table = ReadSelectAll(sql_).table;
     if (table.empty()) {
       throw Error(errc::kInvalidArgument,
                   "a written recordset must be opened on SELECT * FROM one table: " + sql_);
@@ -96,7 +135,7 @@ void Recordset::AddNew() {
   Target();
   // The new row goes after every row of the query, so the rows not yet walked
   // are out of reach from here on: nobody reads them.
-  rows_.GiveUpRest();
+  rows_->GiveUpRest();
   adding_ = true;
   pending_.clear();
   pending_at_.clear();
@@ -146,17 +185,17 @@ void Recordset::InsertNew() {
     params.push_back(ConvertForColumn(value, info));
     marks += connection_.backend().Placeholder(static_cast<int>(params.size()));
   }
-  connection_.Execute("INSERT INTO " + table.name + " (" + names + ") VALUES (" + marks + ")",
-                      params);
+  connection_.Change("INSERT INTO " + table.name + " (" + names + ") VALUES (" + marks + ")",
+                     params);
   // The new row becomes the current one, as the columns were assigned.
-  std::vector<Value> row(rows_.Columns().size());
+  std::vector<Value> row(rows_->Columns().size());
   for (const auto& [column, value] : pending_) {
     if (const auto it = index_.find(column); it != index_.end()) {
       row[it->second] = ConvertForColumn(value, *table.Find(column));
     }
   }
-  rows_.Append(std::move(row));
-  row_ = rows_.Walked() - 1;
+  rows_->Append(std::move(row));
+  row_ = rows_->Walked() - 1;
 }
 
 void Recordset::UpdateCurrent() {
@@ -177,14 +216,14 @@ void Recordset::UpdateCurrent() {
   }
   std::string where;
   for (const std::string& key : table.primary_key) {
-    params.push_back(rows_.Row(row_)[ColumnIndex(key)]);
+    params.push_back(rows_->Row(row_)[ColumnIndex(key)]);
     if (!where.empty()) where += " AND ";
     where += key + "=" + connection_.backend().Placeholder(static_cast<int>(params.size()));
   }
-  connection_.Execute("UPDATE " + table.name + " SET " + sets + " WHERE " + where, params);
+  connection_.Change("UPDATE " + table.name + " SET " + sets + " WHERE " + where, params);
   for (const auto& [column, value] : pending_) {
     if (const auto it = index_.find(column); it != index_.end()) {
-      rows_.Row(row_)[it->second] = ConvertForColumn(value, *table.Find(column));
+      rows_->Row(row_)[it->second] = ConvertForColumn(value, *table.Find(column));
     }
   }
 }

@@ -8,6 +8,7 @@
 #include "host/db/Connection.h"
 #include "host/db/Snapshot.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,10 +27,11 @@ class Recordset {
   Recordset& operator=(const Recordset&) = delete;
   ~Recordset() = default;
 
-  bool Eof() const { return adding_ ? false : row_ >= rows_.Walked(); }
+  // Reads the current row when it was not read yet.
+  bool Eof() const;
   void MoveNext();
   // Reads every row there is to count them.
-  std::size_t RecordCount() { return rows_.Count(); }
+  std::size_t RecordCount() { return rows_->Count(); }
 
   bool HasField(std::string_view name) const;
   // The current row's column, looked up without regard to case.
@@ -53,7 +55,9 @@ class Recordset {
   Connection& connection_;
   std::string sql_;
   LockType lock_;
-  Snapshot rows_;
+  // Rows are read as they are reached, also through const access: reading
+  // does not change what the recordset shows.
+  std::unique_ptr<Snapshot> rows_;
   // Name -> first column of that name; the names are the snapshot's own.
   std::unordered_map<std::string_view, std::size_t, text::NoCaseHash, text::NoCaseEqual> index_;
   std::size_t row_ = 0;

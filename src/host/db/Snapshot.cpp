@@ -12,15 +12,33 @@ Snapshot::Snapshot(Connection& connection, const std::string& sql)
   connection_.Attach(*this);
 }
 
+Snapshot::Snapshot(Connection& connection, std::string sql, std::vector<std::string> columns)
+    : connection_(connection), waiting_sql_(std::move(sql)), columns_(std::move(columns)) {
+  connection_.Attach(*this);
+}
+
 Snapshot::~Snapshot() { Close(); }
 
+void Snapshot::Open() {
+  if (waiting_sql_.empty()) return;
+  cursor_ = connection_.OpenCursor(waiting_sql_);
+  waiting_sql_.clear();
+}
+
 void Snapshot::Close() {
-  if (!cursor_) return;
+  if (!cursor_ && waiting_sql_.empty()) return;
   connection_.Detach(*this);
   cursor_.reset();
+  waiting_sql_.clear();
+}
+
+void Snapshot::Settle(bool all) {
+  Open();
+  if (all || !Insensitive()) ReadRest();
 }
 
 bool Snapshot::ReadOne() {
+  Open();
   if (!cursor_) return false;
   std::vector<Value> row;
   if (!cursor_->Next(row)) {
@@ -56,7 +74,7 @@ void Snapshot::ReadRest() {
 }
 
 void Snapshot::GiveUpRest() {
-  if (!cursor_) return;
+  if (!cursor_ && waiting_sql_.empty()) return;
   gave_up_ = true;
   Close();
 }

@@ -3,7 +3,9 @@
 // opened on a whole job only to add a routing row costs one row, not the job.
 // The rows keep the view they had when the query was opened: before anything
 // is changed on the connection, a cursor that would see the change reads the
-// rest of its rows first.
+// rest of its rows first. A snapshot whose columns are known beforehand waits
+// with its query until a row is asked for or the connection is about to change
+// something, so a routing row added to a job costs no read at all.
 #pragma once
 
 #include "host/db/Backend.h"
@@ -20,6 +22,8 @@ class Connection;
 class Snapshot {
  public:
   Snapshot(Connection& connection, const std::string& sql);
+  // The query of `sql`, whose result has `columns`, is sent only when needed.
+  Snapshot(Connection& connection, std::string sql, std::vector<std::string> columns);
   Snapshot(const Snapshot&) = delete;
   Snapshot& operator=(const Snapshot&) = delete;
   Snapshot(Snapshot&&) = delete;
@@ -41,15 +45,20 @@ class Snapshot {
   // something the cursor could see), or given up (nobody can reach them).
   void ReadRest();
   void GiveUpRest();
-  bool Pending() const { return cursor_ != nullptr; }
-  bool Insensitive() const { return !cursor_ || cursor_->Insensitive(); }
+  // Before the connection changes anything (`all`: before transaction
+  // control): opened if still waiting, and read to the end if its cursor would
+  // see the change.
+  void Settle(bool all);
 
  private:
+  bool Insensitive() const { return !cursor_ || cursor_->Insensitive(); }
   bool ReadOne();
+  void Open();
   void Close();
 
   Connection& connection_;
   std::unique_ptr<Cursor> cursor_;  // null once every row is read or given up
+  std::string waiting_sql_;         // the query not sent yet; empty once it is
   std::vector<std::string> columns_;
   std::vector<std::vector<Value>> rows_;
   bool gave_up_ = false;

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <exception>
+#include <functional>
 #include <string_view>
 
 namespace kz8mrp::db::postgres {
@@ -160,7 +162,20 @@ std::int64_t PostgresBackend::Execute(const std::string& sql, const std::vector<
   return std::strtoll(PQcmdTuples(r.get()), nullptr, 10);
 }
 
+void PostgresBackend::ExecuteLater(const std::string& sql, const std::vector<Value>& params) {
+  if (PQtransactionStatus(conn_.get()) != PQTRANS_INTRANS) {
+    Execute(sql, params);
+    return;
+  }
+  held_.emplace_back(sql, params);
+}
+
+void PostgresBackend::SendHeld() {
+  if (!held_.empty()) RunUnderSavepoint({});
+}
+
 void PostgresBackend::ExecuteScript(const std::string& sql) {
+  SendHeld();
   const ResultPtr r(PQexec(conn_.get(), sql.c_str()));
   Check(conn_.get(), r.get(), sql);
 }
@@ -169,6 +184,12 @@ void PostgresBackend::Control(const std::string& sql) {
   // A rollback (to a savepoint, too) may close cursors, a commit closes them all;
   // any left open end with the transaction.
   if (sql.rfind("COMMIT", 0) == 0 || sql.rfind("ROLLBACK", 0) == 0) CursorsClosed();
+  // Every held change came after the last savepoint, so any rollback undoes it.
+  if (sql.rfind("ROLLBACK", 0) == 0) {
+    held_.clear();
+  } else {
+    SendHeld();
+  }
   const ResultPtr r(PQexec(conn_.get(), sql.c_str()));
   Check(conn_.get(), r.get(), sql);
   // The server answers COMMIT of an aborted transaction with a rollback, not an error.
@@ -228,7 +249,15 @@ ResultPtr PostgresBackend::RunAlone(const std::string& sql, const std::vector<Va
 // calendar question among them, run without it.
 std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step>& steps) {
   static const std::vector<Value> kNone;
-  const std::string* shown = steps.front().shown;
+  std::vector<std::pair<std::string, std::vector<Value>>> held;
+  held.swap(held_);
+  std::vector<Step> held_steps;
+  held_steps.reserve(held.size());
+  for (const auto& [sql, params] : held) {
+    held_steps.push_back({sql, &params, nullptr, !params.empty()});
+    held_steps.back().shown = &held_steps.back().sql;  // reserved: it stays put
+  }
+  const std::string* shown = held.empty() ? steps.front().shown : held_steps.front().shown;
   std::deque<Step> frame;  // the savepoint, the cursors to close and the release
   std::vector<Sending> all;
   frame.push_back({kSavepoint, &kNone, shown, false});
@@ -240,29 +269,32 @@ std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step
     all.push_back({&frame.back(), "", false, false});
   }
   std::vector<std::pair<std::string, std::string>> new_statements;  // text, name
-  for (const Step& step : steps) {
+  const auto send = [&](const Step& step, bool result_wanted) {
     if (!step.keep_prepared) {
-      all.push_back({&step, "", false, true});
-      continue;
+      all.push_back({&step, "", false, result_wanted});
+      return;
     }
     if (const auto it = prepared_.find(step.sql); it != prepared_.end()) {
-      all.push_back({&step, it->second, false, true});
-      continue;
+      all.push_back({&step, it->second, false, result_wanted});
+      return;
     }
     // The server keeps every statement prepared for the session: past a bound,
     // new texts go as text.
     if (prepared_.size() + new_statements.size() >= kMostPrepared) {
-      all.push_back({&step, "", false, true});
-      continue;
+      all.push_back({&step, "", false, result_wanted});
+      return;
     }
     // A new name each time: a statement whose first run failed may or may not
     // be on the server.
     std::string name = "kz8mrp_change" + std::to_string(++statements_prepared_);
     all.push_back({&step, name, true, false});
-    all.push_back({&step, name, false, true});
+    all.push_back({&step, name, false, result_wanted});
     new_statements.emplace_back(step.sql, std::move(name));
-  }
-  frame.push_back({kRelease, &kNone, steps.back().shown, false});
+  };
+  for (const Step& step : held_steps) send(step, false);
+  for (const Step& step : steps) send(step, true);
+  const std::string* last_shown = steps.empty() ? shown : steps.back().shown;
+  frame.push_back({kRelease, &kNone, last_shown, false});
   all.push_back({&frame.back(), "", false, false});
 
   PGconn* c = conn_.get();
@@ -295,16 +327,37 @@ std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step
   if (!Succeeded(results.front().get())) Fail(c, results.front().get(), *shown);
   for (std::size_t i = 1; i + 1 < all.size(); ++i) {
     if (Succeeded(results[i].get())) continue;
-    const ResultPtr undo(PQexec(c, kUndo));  // a failure here shows on the next statement
-    Fail(c, results[i].get(), *all[i].step->shown);
+    const Step* failed = all[i].step;
+    const bool held_failed = !held_steps.empty() &&
+                             std::less_equal<const Step*>()(&held_steps.front(), failed) &&
+                             std::less_equal<const Step*>()(failed, &held_steps.back());
+    const std::size_t done =
+        held_failed ? static_cast<std::size_t>(failed - held_steps.data()) : held.size();
+    FailAfter(results[i].get(), *failed->shown, std::move(held), done);
   }
-  if (!Succeeded(results.back().get())) Fail(c, results.back().get(), *steps.back().shown);
+  if (!Succeeded(results.back().get())) Fail(c, results.back().get(), *last_shown);
   for (auto& [text, name] : new_statements) prepared_.emplace(std::move(text), std::move(name));
   std::vector<ResultPtr> wanted;
   for (std::size_t i = 0; i < all.size(); ++i) {
     if (all[i].result_wanted) wanted.push_back(std::move(results[i]));
   }
   return wanted;
+}
+
+void PostgresBackend::FailAfter(const PGresult* failed, const std::string& shown,
+                                std::vector<std::pair<std::string, std::vector<Value>>> held,
+                                std::size_t done) {
+  std::exception_ptr failure;
+  try {
+    Fail(conn_.get(), failed, shown);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  const ResultPtr undo(PQexec(conn_.get(), kUndo));  // a failure here shows on the next statement
+  held.erase(held.begin() + static_cast<std::ptrdiff_t>(done), held.end());
+  held_ = std::move(held);
+  SendHeld();
+  std::rethrow_exception(failure);
 }
 
 // Inside a transaction a query's rows come through a cursor of the server,

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace kz8mrp::db::postgres {
@@ -25,6 +26,9 @@ class PostgresBackend final : public Backend {
   std::unique_ptr<Cursor> OpenCursor(const std::string& sql,
                                      const std::vector<Value>& params) override;
   std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) override;
+  // Inside a transaction a held change goes out with the next round trip.
+  void ExecuteLater(const std::string& sql, const std::vector<Value>& params) override;
+  void SendHeld() override;
   void ExecuteScript(const std::string& sql) override;
   TableInfo DescribeTable(const std::string& table) override;
   bool Healthy() const override;
@@ -59,8 +63,14 @@ class PostgresBackend final : public Backend {
   ResultPtr Run(const std::string& sql, const std::vector<Value>& params,
                 bool keep_prepared = false);
   ResultPtr RunAlone(const std::string& sql, const std::vector<Value>& params);
-  // The results of `steps`, sent in one round trip under one savepoint.
+  // The results of `steps`, sent in one round trip under one savepoint, after
+  // the changes held back.
   std::vector<ResultPtr> RunUnderSavepoint(const std::vector<Step>& steps);
+  // Undoes a failed round trip, makes again the held changes that went before
+  // the failure (the first `done` of `held`), then throws the failure.
+  [[noreturn]] void FailAfter(const PGresult* failed, const std::string& shown,
+                              std::vector<std::pair<std::string, std::vector<Value>>> held,
+                              std::size_t done);
   // Cursors opened so far may be gone: none is closed by name any more.
   void CursorsClosed();
 
@@ -69,6 +79,7 @@ class PostgresBackend final : public Backend {
   std::uint64_t statements_prepared_ = 0;
 
   ConnPtr conn_;
+  std::vector<std::pair<std::string, std::vector<Value>>> held_;  // changes not yet sent
   std::vector<std::string> closes_;  // cursors walked or given up, still open on the server
   std::uint64_t transaction_ = 0;    // changes whenever open cursors may have closed
   std::uint64_t cursors_opened_ = 0;
