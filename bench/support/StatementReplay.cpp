@@ -4,6 +4,7 @@
 
 #include "common/Text.h"
 #include "host/db/Connection.h"
+#include "host/db/sqlite/SqliteBackend.h"
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -89,6 +90,12 @@ SqliteReplay::SqliteReplay(const std::string& path, std::vector<RawStatement> st
     }
     sqlite3_busy_timeout(db, 30000);
     connections_.push_back(db);
+    // The engine's own session settings: the floor differs from it in the
+    // layer only.
+    if (sqlite3_exec(db, kz8mrp::db::sqlite::kSessionPragmas, nullptr, nullptr, nullptr) !=
+        SQLITE_OK) {
+      throw std::runtime_error("cannot set up " + path);
+    }
   }
 }
 

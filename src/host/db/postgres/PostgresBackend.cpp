@@ -65,6 +65,7 @@ ResultPtr NextResult(PGconn* conn) {
 }
 
 constexpr std::size_t kMostPrepared = 256;
+constexpr std::size_t kMostHeld = 256;
 
 constexpr long kFirstBatch = 16;
 constexpr long kLargestBatch = 4096;
@@ -168,6 +169,9 @@ void PostgresBackend::ExecuteLater(const std::string& sql, const std::vector<Val
     return;
   }
   held_.emplace_back(sql, params);
+  // A round trip stays small enough that neither side waits for the other to
+  // read: the server's answers to a long pipeline would fill its socket.
+  if (held_.size() >= kMostHeld) SendHeld();
 }
 
 void PostgresBackend::SendHeld() {
@@ -242,6 +246,39 @@ ResultPtr PostgresBackend::RunAlone(const std::string& sql, const std::vector<Va
   return r;
 }
 
+// Every statement of `all` in one round trip; the results in the same order.
+std::vector<ResultPtr> PostgresBackend::Pipeline(const std::vector<Sending>& all,
+                                                 const std::string& shown) {
+  PGconn* c = conn_.get();
+  bool sent = PQenterPipelineMode(c) != 0;
+  for (const Sending& s : all) {
+    const ParamTexts p(*s.step->params);
+    if (s.prepare) {
+      sent = sent && PQsendPrepare(c, s.name.c_str(), s.step->sql.c_str(), p.count(), nullptr);
+    } else if (!s.name.empty()) {
+      sent = sent &&
+             PQsendQueryPrepared(c, s.name.c_str(), p.count(), p.values(), nullptr, nullptr, 0);
+    } else {
+      sent = sent && PQsendQueryParams(c, s.step->sql.c_str(), p.count(), nullptr, p.values(),
+                                       nullptr, nullptr, 0);
+    }
+  }
+  sent = sent && PQpipelineSync(c);
+  std::vector<ResultPtr> results;
+  if (sent) {
+    for (std::size_t i = 0; i < all.size(); ++i) results.push_back(NextResult(c));
+    const ResultPtr sync(PQgetResult(c));
+  }
+  if (!PQexitPipelineMode(c) || !sent) {
+    const PGresult* failed = nullptr;
+    for (const ResultPtr& r : results) {
+      if (r && !Succeeded(r.get())) failed = failed ? failed : r.get();
+    }
+    Fail(c, failed, shown);  // the session is unusable
+  }
+  return results;
+}
+
 // The savepoint, the cursors waiting to be closed, the statements and the
 // release travel in one round trip, so the savepoint costs server work but no
 // extra wait: about a fifth of a short read on a local server (bench_backends,
@@ -297,33 +334,8 @@ std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step
   frame.push_back({kRelease, &kNone, last_shown, false});
   all.push_back({&frame.back(), "", false, false});
 
+  std::vector<ResultPtr> results = Pipeline(all, *shown);
   PGconn* c = conn_.get();
-  bool sent = PQenterPipelineMode(c) != 0;
-  for (const Sending& s : all) {
-    const ParamTexts p(*s.step->params);
-    if (s.prepare) {
-      sent = sent && PQsendPrepare(c, s.name.c_str(), s.step->sql.c_str(), p.count(), nullptr);
-    } else if (!s.name.empty()) {
-      sent = sent &&
-             PQsendQueryPrepared(c, s.name.c_str(), p.count(), p.values(), nullptr, nullptr, 0);
-    } else {
-      sent = sent && PQsendQueryParams(c, s.step->sql.c_str(), p.count(), nullptr, p.values(),
-                                       nullptr, nullptr, 0);
-    }
-  }
-  sent = sent && PQpipelineSync(c);
-  std::vector<ResultPtr> results;
-  if (sent) {
-    for (std::size_t i = 0; i < all.size(); ++i) results.push_back(NextResult(c));
-    const ResultPtr sync(PQgetResult(c));
-  }
-  if (!PQexitPipelineMode(c) || !sent) {
-    const PGresult* failed = nullptr;
-    for (const ResultPtr& r : results) {
-      if (r && !Succeeded(r.get())) failed = failed ? failed : r.get();
-    }
-    Fail(c, failed, *shown);  // the session is unusable
-  }
   if (!Succeeded(results.front().get())) Fail(c, results.front().get(), *shown);
   for (std::size_t i = 1; i + 1 < all.size(); ++i) {
     if (Succeeded(results[i].get())) continue;

@@ -66,6 +66,7 @@ class PostgresBackend final : public Backend {
   // The results of `steps`, sent in one round trip under one savepoint, after
   // the changes held back.
   std::vector<ResultPtr> RunUnderSavepoint(const std::vector<Step>& steps);
+  std::vector<ResultPtr> Pipeline(const std::vector<Sending>& all, const std::string& shown);
   // Undoes a failed round trip, makes again the held changes that went before
   // the failure (the first `done` of `held`), then throws the failure.
   [[noreturn]] void FailAfter(const PGresult* failed, const std::string& shown,

@@ -11,6 +11,12 @@ struct sqlite3_stmt;
 
 namespace kz8mrp::db::sqlite {
 
+// Every writing session: readers go on while a planner writes, a commit waits
+// for the log only, and a large job's rows and indexes stay in memory while it
+// is totalled and booked (the default cache of 2 MB holds a few hundred lines).
+inline constexpr const char* kSessionPragmas =
+    "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536";
+
 // The file a connection string "[sqlite:]PATH[?wait=SECONDS]" names.
 std::string FilePathOf(const std::string& connection_string);
 

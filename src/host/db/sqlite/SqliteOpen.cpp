@@ -110,7 +110,7 @@ SqliteBackend::SqliteBackend(const std::string& connection_string, OpenMode mode
   sqlite3_extended_result_codes(raw, 1);
   sqlite3_busy_timeout(raw, at.wait_ms);
   if (!create) RequirePlant(at.path);
-  if (!read_only) ExecuteScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL");
+  if (!read_only) ExecuteScript(kSessionPragmas);
 }
 
 // Reading the catalog writes nothing: an empty file stays empty.
