@@ -83,9 +83,8 @@ TEST_P(ChartPageTest, TheScheduleListsAndDrawsEveryBookingOfTheWeek) {
   const std::string page = FileText(page_);
   EXPECT_THAT(page, Not(HasSubstr("<b>")));
   EXPECT_THAT(page, HasSubstr("J-&lt;b&gt;&amp;&quot;]]&gt;&lt;/b&gt;"));
-  for (const auto& entry : fs::directory_iterator(fs::path(page_).parent_path())) {
+  for (const auto& entry : fs::directory_iterator(fs::path(page_).parent_path()))
     EXPECT_EQ(entry.path().string().rfind(page_ + ".", 0), std::string::npos) << entry.path();
-  }
   const Outcome table = Schedule("2027-01-04", "2027-01-10", false);
   EXPECT_THAT(
       table.out,

@@ -49,9 +49,8 @@ Chromium::Chromium() {
   if (!::mkdtemp(profile)) throw std::runtime_error("no profile folder");
   profile_ = profile;
   int commands[2], answers[2];
-  if (::pipe2(commands, O_CLOEXEC) != 0 || ::pipe2(answers, O_CLOEXEC) != 0) {
+  if (::pipe2(commands, O_CLOEXEC) != 0 || ::pipe2(answers, O_CLOEXEC) != 0)
     throw std::runtime_error("pipe failed");
-  }
   const std::string executable = Executable(), profile_option = "--user-data-dir=" + profile_;
   pid_ = ::fork();
   if (pid_ == 0) {  // dup2 hands the browser its two ends without close-on-exec
@@ -101,9 +100,8 @@ Json Chromium::Send(const std::string& method, const Json& params, bool on_page)
   Json message = {{"id", id}, {"method", method}, {"params", params}};
   if (on_page) message["sessionId"] = session_;
   const std::string bytes = message.dump() + '\0';
-  if (::write(to_browser_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+  if (::write(to_browser_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
     throw std::runtime_error("the browser stopped reading");
-  }
   for (;;) {
     const Json m = Receive();
     if (m.value("id", 0) != id) continue;
@@ -129,9 +127,8 @@ Json Chromium::Receive() {
 }
 
 std::string Chromium::Open(const std::string& path) {
-  for (const char* domain : {"Runtime.enable", "Log.enable", "Network.enable", "Page.enable"}) {
+  for (const char* domain : {"Runtime.enable", "Log.enable", "Network.enable", "Page.enable"})
     Send(domain);
-  }
   Send("Emulation.setDeviceMetricsOverride",
        {{"width", 1280}, {"height", 800}, {"deviceScaleFactor", 1}, {"mobile", false}});
   const std::string url = "file://" + std::filesystem::absolute(path).string();

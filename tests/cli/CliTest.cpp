@@ -328,9 +328,8 @@ TEST_P(CliTest, ExplainAccountsForEveryDayTheDateComputationLookedAt) {
   std::string days;  // date, holiday or not, hours offered, reserved, taken, left
   for (const auto& d : walk["days"]) {
     days += d["date"].get<std::string>() + (d["holiday"].get<bool>() ? " holiday" : "");
-    for (const char* h : {"offered", "reserved", "taken", "left"}) {
+    for (const char* h : {"offered", "reserved", "taken", "left"})
       days += " " + kz8mrp::text::NumberText(d[h].get<double>());
-    }
     days += "; ";
   }
   EXPECT_EQ(days,

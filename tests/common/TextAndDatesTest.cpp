@@ -147,9 +147,8 @@ TEST(NumberText, ShortestTextThatReadsBackExactlyAndDecimalText) {
             "8 -12 0 7.5 0.30000000000000004 10000000000000000");
   // That every double reads back from its text is the numbers fuzz target's.
   double back = 0;
-  for (const auto& [text, value] : {std::pair{" 12.5 ", 12.5}, {"+3", 3.0}, {"-1e3", -1000.0}}) {
+  for (const auto& [text, value] : {std::pair{" 12.5 ", 12.5}, {"+3", 3.0}, {"-1e3", -1000.0}})
     EXPECT_TRUE(ParseNumber(text, back) && back == value) << text;
-  }
   for (const char* bad :
        {"", " ", "12,5", "1 000", "abc", "12abc", "inf", "nan", "1e999", "+-5", "0x10", "--5"}) {
     EXPECT_FALSE(ParseNumber(bad, back)) << bad;

@@ -53,9 +53,8 @@ const std::map<std::string, Scenario> kScenarios = {
      [](MRPObject&, DataObj& data, AppObj&, ClientObj&) {
        const kz8mrp::cli::DayRange fortnight{kz8mrp::OleDate::FromParts(2027, 1, 18),
                                              kz8mrp::OleDate::FromParts(2027, 1, 29)};
-       if (kz8mrp::cli::RunMrp(data, fortnight, {}, {}).products.empty()) {
+       if (kz8mrp::cli::RunMrp(data, fortnight, {}, {}).products.empty())
          throw std::runtime_error("no product was planned");
-       }
      }},
 };
 

@@ -35,9 +35,8 @@ void ReadTextPrintsTheSame(std::string_view text) {
 }
 
 void SerialPrintsWithinHalfASecond(double serial) {
-  if (!std::isfinite(serial) || serial < OleDate::kMinSerial || serial >= OleDate::kMaxSerial + 1) {
+  if (!std::isfinite(serial) || serial < OleDate::kMinSerial || serial >= OleDate::kMaxSerial + 1)
     return;
-  }
   const OleDate date(serial);
   std::string printed;
   try {

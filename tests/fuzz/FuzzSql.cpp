@@ -92,9 +92,8 @@ void MarkersBecomeLiteralsOutsideQuotes(FuzzedDataProvider& input) {
       statement += sql::Text(piece);
       expected += sql::Text(piece);
     } else {
-      for (auto at = piece.find("#$"); at != std::string::npos; at = piece.find("#$")) {
+      for (auto at = piece.find("#$"); at != std::string::npos; at = piece.find("#$"))
         piece.erase(at, 2);
-      }
       statement += "#$" + piece + "#$";
       expected += sql::Text(piece);
     }

@@ -210,9 +210,8 @@ class TransactionTest : public DbTest {
   void Terminate(const std::string& pid) {
     Exec("SELECT pg_terminate_backend(" + pid + ")");
     const std::string alive = "SELECT COUNT(*) FROM pg_stat_activity WHERE pid=" + pid;
-    for (int i = 0; i < 500 && Scalar(alive) != "0"; ++i) {
+    for (int i = 0; i < 500 && Scalar(alive) != "0"; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     ASSERT_EQ(Scalar(alive), "0") << "session " << pid << " did not end";
   }
 };

@@ -71,9 +71,8 @@ class JobTest : public DbTest {
   // Row counts of tables, "1/2/2".
   std::string Counts(std::initializer_list<const char*> tables) {
     std::string out;
-    for (const char* t : tables) {
+    for (const char* t : tables)
       out += (out.empty() ? "" : "/") + Scalar(std::string("SELECT COUNT(*) FROM ") + t);
-    }
     return out;
   }
   kz8mrp::Integer AdjustJob(const std::string& job) {
@@ -84,9 +83,8 @@ class JobTest : public DbTest {
  private:
   // The row with the extra values in place of its own.
   static Row Merge(Row row, const Row& extra) {
-    for (const auto& given : extra) {
+    for (const auto& given : extra)
       std::erase_if(row, [&](const auto& p) { return p.first == given.first; });
-    }
     row.insert(row.end(), extra.begin(), extra.end());
     return row;
   }

@@ -183,9 +183,8 @@ TEST_P(JobsTest, CancelledJobsAndInvoicedOnesPastTheirClosingDateAreClosedToEdit
   const std::pair<const char*, const char*> invoiced[] = {{"INV-YESTERDAY", "2027-01-03 23:59:59"},
                                                           {"INV-TODAY", "2027-01-04 00:00:00"},
                                                           {"INV-TOMORROW", "2027-01-05 00:00:00"}};
-  for (const auto& [job, closing] : invoiced) {
+  for (const auto& [job, closing] : invoiced)
     Job(job, {{"TJobInvoiceStatus", 1}, {"TJobIVCloseDate", closing}});
-  }
   Job("NOT-INVOICED", {{"TJobInvoiceStatus", 0}});
   for (const char* ignore : {"False", "True", ""}) {
     Exec("DELETE FROM KZ8TSetting");

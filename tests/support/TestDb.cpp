@@ -11,6 +11,7 @@
 #include <libpq-fe.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -35,9 +36,8 @@ std::string FreshSqlite(std::string name) {
     return d;
   }();
   static std::atomic<int> counter{0};
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
+  std::replace_if(
+      name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
   const std::string path = (dir / (name + "-" + std::to_string(counter++) + ".db")).string();
   kz8mrp::schema::Install(*Connection::Open(path, OpenMode::Create));
   return path;
@@ -159,9 +159,8 @@ std::string DbTest::Values(const std::string& sql) {
   std::string out;
   for (const auto& row : rs.rows) {
     if (&row != &rs.rows.front()) out += ';';
-    for (const auto& v : row) {
+    for (const auto& v : row)
       out += (&v == &row.front() ? "" : "|") + (v.IsNull() ? std::string("null") : v.AsText());
-    }
   }
   return out;
 }
