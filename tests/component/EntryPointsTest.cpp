@@ -109,15 +109,6 @@ class BracketsTest : public DbTest {
     session_.reset();
     DbTest::TearDown();
   }
-  // The twin leaves a trace in the database before it answers.
-  std::string Run(const Bracketing& b, const std::string& twin_answer) {
-    recorder_->text_result = twin_answer;
-    recorder_->twin_sql =
-        "INSERT INTO KZ8TSetting (TSetKey,TSetValue) VALUES ('" + b.name + "','x')";
-    data().calls.clear();
-    recorder_->calls.clear();
-    return b.call(engine(), data(), app_, client_);
-  }
   bool TraceKept(const std::string& key) {
     return Scalar("SELECT COUNT(*) FROM KZ8TSetting WHERE TSetKey='" + key + "'") == "1";
   }
@@ -136,8 +127,13 @@ TEST_P(BracketsTest, CommitWhenADocumentIsMadeOrTheScheduleIsBooked) {
     recorder_->twin_raises = answer == "an error";
     for (const Bracketing& b : kBrackets) {
       SCOPED_TRACE(b.name + " answered '" + answer + "'");
+      // The twin leaves a trace in the database before it answers.
+      recorder_->text_result = answer;
+      recorder_->twin_sql = "INSERT INTO KZ8TSetting VALUES ('" + b.name + "', 'x')";
+      data().calls.clear();
+      recorder_->calls.clear();
       std::string result;
-      const int error = ErrorNumberOf([&] { result = Run(b, answer); });
+      const int error = ErrorNumberOf([&] { result = b.call(engine(), data(), app_, client_); });
       EXPECT_EQ(recorder_->calls, Calls{b.twin_call});
       if (recorder_->twin_raises) {
         EXPECT_EQ(error, errc::kDivisionByZero);
