@@ -132,10 +132,9 @@ constexpr const char* kMrpLayout = R"((() => {
                       b.top, b.bottom]; })}))};
 })())";
 
-// Boards (a code of quote, comment and date marker) run short on the 2nd, get
-// four on the 3rd and are needed again on the 4th; the glue only comes in and
-// the table never moves. The mrp command refuses bad requests before it writes
-// a page or a row; the short product is drawn first.
+// Boards (a code of quote, comment and date marker) run short on the 2nd, get four on the 3rd and
+// are needed again on the 4th; the glue only comes in and the table never moves. The mrp command
+// refuses bad requests before it writes a page or a row; the short product is drawn first.
 TEST_P(ChartPageTest, MrpRunListsShortagesAndTheBrowserDrawsEachProductsDays) {
   const std::string board = "O'BRIEN--#$";
   InsertRows("KZ8TProduct", {"TPdtCode", "TPdtName"},

@@ -170,9 +170,8 @@ TEST_P(HoursAndHolidaysTest, HolidaysComeFromRowsWithAYear) {
   EXPECT_EQ(off, "yyynnnyn");
 }
 
-// Every day a holiday: the candidates run out of the valid dates (n(n+1)/2
-// days away) after 2432 tries from 1899-12-30, long before the 16-bit step
-// counter could reach 32767 and overflow.
+// Every day a holiday: the candidates run out of the valid dates (n(n+1)/2 days away) after 2432
+// tries from 1899-12-30, long before the 16-bit step counter could reach 32767 and overflow.
 class EveryDayOff : public kz8mrp::MRPObject {
  public:
   bool isMRPHoliday(OleDate, const kz8mrp::String&, kz8mrp::DataObj&) override {
@@ -247,12 +246,11 @@ class CapacityTest : public PlantTest {
   }
 };
 
-// A day's sum: with a job given, only that job's own bookings count (all its
-// lines, or one); the time of day is ignored; section codes are values, never SQL.
-// A period: the dates' times are dropped, so a period to Tuesday 23:00 still
-// ends at midnight and Tuesday's maintenance lies outside it; a night shift that
-// runs past the period's end is left out altogether. Holidays and maintenance
-// are of every section alike, whatever section is named.
+// A day's sum: with a job given, only that job's own bookings count (all its lines, or one); the
+// time of day is ignored; section codes are values, never SQL. A period: the dates' times are
+// dropped, so a period to Tuesday 23:00 still ends at midnight and Tuesday's maintenance lies
+// outside it; a night shift that runs past the period's end is left out altogether. Holidays and
+// maintenance are of every section alike, whatever section is named.
 TEST_P(CapacityTest, DaysAndPeriodsOfASection) {
   Reserve({"O'NEIL", Jan(4, 8), 2});
   Reserve({"CUT", Jan(4, 23), 2, "HD"});

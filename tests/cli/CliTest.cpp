@@ -58,9 +58,8 @@ class CliTest : public DbTest {
     EXPECT_EQ(o_.out, "") << (why);        \
   } while (0)
 
-// init on a database that has the schema keeps its rows; the demo plant can be
-// loaded again; settings are written, rewritten and read back; calls read
-// their typed arguments.
+// init on a database that has the schema keeps its rows; the demo plant can be loaded again;
+// settings are written, rewritten and read back; calls read their typed arguments.
 TEST_P(CliTest, InitSettingAndCallWorkOnTheDatabase) {
   Insert("KZ8TSection", {{"TSecCode", "KEPT"}, {"TSecHOffice", 6.5}});
   EXPECT_OUTPUT(Run("init", {}), "");
@@ -120,9 +119,8 @@ TEST_P(CliTest, FailedCallsExitWithOneAndTheErrorNumber) {
   const std::string bare = connection_string_ + ".bare";  // beside the fixture's file
   kz8mrp::db::Connection::Open(bare, kz8mrp::db::OpenMode::Create)
       ->Execute("CREATE TABLE KZ8TSetting (TSetKey TEXT PRIMARY KEY, TSetValue TEXT)");
-  // A database error comes with the database's own number and text, on standard
-  // output too with --json. A TR method runs in a transaction of the call's own
-  // and is rolled back.
+  // A database error comes with the database's own number and text, on standard output too with
+  // --json. A TR method runs in a transaction of the call's own and is rolled back.
   for (const std::vector<std::string>& words :
        {std::vector<std::string>{"isMRPHoliday", "iDate=2027-01-01", "BranchCode="},
         {"--json", "GetEndDateTime", "StartDateTime=2027-01-04 08:00", "Hours=2"},

@@ -65,9 +65,8 @@ TEST(OleDate, SerialsOfKnownDaysBeforeAndAfterTheEpoch) {
   EXPECT_EQ(OleDate(0).DayOfWeek(), 6);      // a Saturday
 }
 
-// Weeks start on Sunday; week 1 is the week holding 1 January. 2023 begins on a
-// Sunday, 2022 on a Saturday (the next day already opens week 2), 2027 on a
-// Friday, 1899 on a Sunday.
+// Weeks start on Sunday; week 1 is the week holding 1 January. 2023 begins on a Sunday, 2022 on a
+// Saturday (the next day already opens week 2), 2027 on a Friday, 1899 on a Sunday.
 TEST(OleDate, WeekOfYear) {
   std::string weeks;
   for (const OleDate d : {OleDate::FromParts(2023, 1, 1), OleDate::FromParts(2023, 1, 7, 23),

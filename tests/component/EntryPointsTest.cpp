@@ -9,11 +9,10 @@
 namespace kz8test {
 namespace {
 
-// Each entry point fills in its values and passes the rest on. The stepping
-// chains make the given time the bound and hand SetupTime on by reference, so
-// what the working variant writes reaches the caller; GenerateMRP only reads
-// its ToDate, and its balance flag becomes a mode of 2 or 0, handed on as a
-// copy the working variant may change.
+// Each entry point fills in its values and passes the rest on. The stepping chains make the given
+// time the bound and hand SetupTime on by reference, so what the working variant writes reaches the
+// caller; GenerateMRP only reads its ToDate, and its balance flag becomes a mode of 2 or 0, handed
+// on as a copy the working variant may change.
 TEST_F(RecordedTest, EntryPointsFillInTheirValuesAndPassTheRestOn) {
   Integer setup = 5;
   EXPECT_EQ(engine_.GetEndDateTime(start_, 2.5, data_, app_, client_, false, true, false, setup),
@@ -118,10 +117,9 @@ class BracketsTest : public DbTest {
   std::unique_ptr<Recorder> recorder_;
 };
 
-// The twin gets the same arguments. A document is committed; without one the
-// schedule brackets still commit and the order brackets roll back. An error
-// from the twin leaves before the closing calls: the transaction stays open for
-// the caller's session to end.
+// The twin gets the same arguments. A document is committed; without one the schedule brackets
+// still commit and the order brackets roll back. An error from the twin leaves before the closing
+// calls: the transaction stays open for the caller's session to end.
 TEST_P(BracketsTest, CommitWhenADocumentIsMadeOrTheScheduleIsBooked) {
   for (const std::string answer : {"DOC-9", "", "an error"}) {
     recorder_->twin_raises = answer == "an error";

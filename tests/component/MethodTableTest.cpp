@@ -85,10 +85,9 @@ class InvokerTest : public RecordedTest {
   }
 };
 
-// Arguments land in their slots and by-reference values come back. Omitted
-// ones take the interface's defaults, for one method of each kind: the stepping
-// flags and numbers, a mode and a flag after a by-reference one, plain flags, a
-// by-reference text.
+// Arguments land in their slots and by-reference values come back. Omitted ones take the
+// interface's defaults, for one method of each kind: the stepping flags and numbers, a mode and a
+// flag after a by-reference one, plain flags, a by-reference text.
 TEST_F(InvokerTest, ArgumentsLandInTheirSlotsAndOmittedOnesTakeTheDefaults) {
   const Variant d(start_);
   Invoke("GetEndDateTime3", {d, d, 2.0, String()});

@@ -1,6 +1,5 @@
-// Watching the component from outside: a session that notes its bracket calls,
-// and an engine whose working variants record the arguments they receive and
-// answer what the test sets.
+// Watching the component from outside: a session that notes its bracket calls, and an engine whose
+// working variants record the arguments they receive and answer what the test sets.
 #pragma once
 
 #include <kz8mrp/MRPObject.h>
@@ -153,9 +152,8 @@ class Recorder : public MRPObject {
 #undef KZ8_RECORD
 #undef KZ8_ARGS
 
-// The recording engine on a session whose database is not there: entry points
-// only pass values on, so whatever reaches the database fails, and no bracket
-// call may be made.
+// The recording engine on a session whose database is not there: entry points only pass values on,
+// so whatever reaches the database fails, and no bracket call may be made.
 class RecordedTest : public ::testing::Test {
  protected:
   void TearDown() override { EXPECT_TRUE(data_.calls.empty()); }

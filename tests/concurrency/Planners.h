@@ -13,11 +13,10 @@
 
 namespace kz8test {
 
-// Draws numbers of kind "MPS" in book "B1" until at least `count` are committed:
-// three per transaction, the third in a step of its own after a step that drew
-// one and was rolled back to its savepoint. Every seventh transaction is rolled
-// back whole; every committed one is followed by a calendar question through
-// the pool. Returns the committed numbers.
+// Draws numbers of kind "MPS" in book "B1" until at least `count` are committed: three per
+// transaction, the third in a step of its own after a step that drew one and was rolled back to its
+// savepoint. Every seventh transaction is rolled back whole; every committed one is followed by a
+// calendar question through the pool. Returns the committed numbers.
 inline std::vector<std::string> DrawNumbers(const std::string& connection_string, int count) {
   kz8mrp::AppObj app;
   kz8mrp::ClientObj client("planner", "PLN", "HQ");

@@ -15,9 +15,8 @@ namespace {
 
 using kz8mrp::db::Connection;
 
-// Every row of every table, in a stable order. Running keys the database
-// assigns are left out: a server's sequence moves on even when the row's
-// transaction is rolled back.
+// Every row of every table, in a stable order. Running keys the database assigns are left out: a
+// server's sequence moves on even when the row's transaction is rolled back.
 std::string Dump(Connection& connection) {
   std::string dump;
   for (const kz8mrp::schema::Table& table : kz8mrp::schema::Tables()) {

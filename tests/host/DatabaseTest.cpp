@@ -1,6 +1,5 @@
-// What the database layer reads and writes, the same on either kind; what a
-// planner's transaction guarantees; how a PostgreSQL session behaves when its
-// server goes away or cannot be reached.
+// What the database layer reads and writes, the same on either kind; what a planner's transaction
+// guarantees; how a PostgreSQL session behaves when its server goes away or cannot be reached.
 #include <kz8mrp/Error.h>
 
 #include "common/Text.h"

@@ -222,10 +222,9 @@ TEST_P(JobsTest, PickListShowsTheJobsColumnsAndReturnsThePickedNumber) {
   EXPECT_EQ(engine_.SelectJob("", *data_), "");
 }
 
-// A line counts its open orders, approved or not; the job counts its lines'
-// stock parts and approved open orders. Outstanding figures may go negative:
-// "(-5)" keeps "TJbMUseOrder-" a subtraction, as a "--" would comment out the
-// WHERE clause and update every job line of the plant.
+// A line counts its open orders, approved or not; the job counts its lines' stock parts and
+// approved open orders. Outstanding figures may go negative: "(-5)" keeps "TJbMUseOrder-" a
+// subtraction, as a "--" would comment out the WHERE clause and update every job line of the plant.
 TEST_P(JobsTest, LinesCountOpenOrdersTheJobCountsStockAndApprovedOnes) {
   Job("J1");
   JobLine("J1", 1, "TBL", 100, /*use_stock=*/10);

@@ -296,9 +296,8 @@ TEST_P(ProcessOrderTest, RoutingLineOrderTakesItsStepAndItsProductsMaterialsAndL
             "50");
 }
 
-// No order for a line without routing or without a row, with nothing to make
-// to a new quantity, for a routing line or level that is not there, or of a
-// job that is not there: nothing is written.
+// No order for a line without routing or without a row, with nothing to make to a new quantity, for
+// a routing line or level that is not there, or of a job that is not there: nothing is written.
 TEST_P(ProcessOrderTest, NoOrderOrAFailedOneLeavesNothingBehind) {
   InsertRows(
       "KZ8TJobMethod",
@@ -341,10 +340,9 @@ TEST_P(ProcessOrderTest, NoOrderOrAFailedOneLeavesNothingBehind) {
   EXPECT_EQ(FromLine(kJob, 1, 1), "PD-B1-2701-00001");
 }
 
-// Lines are the master rows times the quantity, even below 0; the header never
-// orders less than nothing. Without steps the span is the end alone. Labour is
-// booked to the first row's step. An unknown book falls to the first book, not
-// to the default. The batch size flag changes nothing.
+// Lines are the master rows times the quantity, even below 0; the header never orders less than
+// nothing. Without steps the span is the end alone. Labour is booked to the first row's step. An
+// unknown book falls to the first book, not to the default. The batch size flag changes nothing.
 TEST_P(ProcessOrderTest, BulkOrderMultipliesTheProductsMasterRows) {
   Setting("DEFAULTPROJECTBULKORDER", "STOCK");
   Setting("MRPDEFAULTPRODUCTIONBOOK", "B2");

@@ -1,8 +1,7 @@
-// Fresh databases for tests. A SQLite file is made with the whole schema. On
-// PostgreSQL each test process installs the schema once into a template
-// database of its own; every test then gets a copy made by CREATE DATABASE ...
-// TEMPLATE, which is much faster than installing the schema again. Names carry
-// the process id, so the test programs that ctest runs side by side never meet.
+// Fresh databases for tests. A SQLite file is made with the whole schema. On PostgreSQL each test
+// process installs the schema once into a template database of its own; every test then gets a copy
+// made by CREATE DATABASE ... TEMPLATE, which is much faster than installing the schema again.
+// Names carry the process id, so the test programs that ctest runs side by side never meet.
 #include "support/TestDb.h"
 
 #include "host/db/Pool.h"
