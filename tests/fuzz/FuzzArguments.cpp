@@ -1,8 +1,7 @@
-// The NAME=VALUE reader of "kz8mrp call": the first line names a method, each
-// further line is one word. A word list the reader refuses is a usage error,
-// never another failure; one it accepts, every value printed as the command
-// line prints results and named in another letter case, reads again to the
-// same values.
+// The NAME=VALUE reader of "kz8mrp call": the first line names a method, each further line is one
+// word. A word list the reader refuses is a usage error, never another failure; one it accepts,
+// every value printed as the command line prints results and named in another letter case, reads
+// again to the same values.
 #include "cli/Arguments.h"
 #include "cli/Usage.h"
 #include "common/Text.h"

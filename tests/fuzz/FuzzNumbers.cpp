@@ -1,8 +1,7 @@
-// The number readers: a text that reads as a number prints in its shortest form
-// and reads back as the same double; the conversions and the setting readers
-// agree with the reader and fail only with the conversion errors; a setting
-// value a writer may store is one the engine reads. (The command line's typed
-// readers are the arguments target's.)
+// The number readers: a text that reads as a number prints in its shortest form and reads back as
+// the same double; the conversions and the setting readers agree with the reader and fail only with
+// the conversion errors; a setting value a writer may store is one the engine reads. (The command
+// line's typed readers are the arguments target's.)
 #include <kz8mrp/Error.h>
 
 #include "common/Text.h"

@@ -126,10 +126,9 @@ TEST_P(JobsTest, JobCodeClosingAndRoutingStepFollowTheSalesOrder) {
     return Of(job, "TJobCode, TJobCloseStatus") + "|" +
            Values("SELECT TJStTSepCode FROM KZ8TJobMethod WHERE TJStTJbMTJobNo='" + job + "'");
   };
-  EXPECT_EQ(made("SO1", 1), "JC-1|1|PACK");
-  EXPECT_EQ(made("SO1", 3), "JC-1|0|QUOTE");
-  EXPECT_EQ(made("SO2", 3), "CUSTOM-2|1|QUOTE");
-  EXPECT_EQ(made("SO2", 0), "CUSTOM-2|0|PACK");
+  EXPECT_EQ((std::vector{made("SO1", 1), made("SO1", 3), made("SO2", 3), made("SO2", 0)}),
+            (std::vector<std::string>{"JC-1|1|PACK", "JC-1|0|QUOTE", "CUSTOM-2|1|QUOTE",
+                                      "CUSTOM-2|0|PACK"}));
   Setting("SOAPPROVEJOBSTEPCODE", "NO-SUCH-STEP");
   EXPECT_EQ(made("SO2", 0), "CUSTOM-2|0|");
 }

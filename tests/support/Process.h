@@ -29,8 +29,7 @@ Outcome RunKz8mrp(const std::vector<std::string>& words, const std::string& inpu
 // when the tests run as root, who may write anything.
 Outcome RunKz8mrpUnprivileged(const std::vector<std::string>& words);
 
-// Runs the kz8mrp words on a pseudo-terminal that types `keys`; `out` is all
-// the terminal showed.
+// Runs the kz8mrp words on a pseudo-terminal that types `keys`; `out` is all the terminal showed.
 Outcome RunKz8mrpOnTerminal(const std::vector<std::string>& words, const std::string& keys);
 
 }  // namespace kz8test
