@@ -305,11 +305,10 @@ TEST_P(CapacityTest, RoutingHoursManpowerModesLotSizeAndMissingHours) {
 TEST_P(CapacityTest, RoutingHoursStepSelectionOfCommittedRoutings) {
   RoutingStep("P1", 0, 1, 10, 0);
   RoutingStep("P1", 3, 5, 8, 0);
-  EXPECT_DOUBLE_EQ(PerUnit("P1", 2, false), 0.4);  // step 2 alone
-  EXPECT_DOUBLE_EQ(PerUnit("P1", 2, true), 3);     // steps 0 to 2
-  EXPECT_DOUBLE_EQ(PerUnit("P1", 0, false), 7);    // every step
-  EXPECT_DOUBLE_EQ(PerUnit("P1", -1, false), 7);
-  EXPECT_DOUBLE_EQ(PerUnit("P1' OR '1'='1"), 0);
+  // Step 2 alone, steps 0 to 2, every step (from step 0 or below), a code that is no SQL.
+  EXPECT_THAT((std::vector{PerUnit("P1", 2, false), PerUnit("P1", 2, true), PerUnit("P1", 0, false),
+                           PerUnit("P1", -1, false), PerUnit("P1' OR '1'='1")}),
+              ::testing::Pointwise(::testing::DoubleEq(), {0.4, 3.0, 7.0, 7.0, 0.0}));
   // Only committed routings are read.
   data_->BeginTrans();
   data_->ExecuteSQL("UPDATE KZ8TProductMethod SET TSpdHourPerDay=100");

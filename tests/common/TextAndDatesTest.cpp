@@ -46,12 +46,11 @@ TEST(OleDate, SerialsOfKnownDaysBeforeAndAfterTheEpoch) {
   EXPECT_EQ(OleDate(-0.5).ToString(), "1899-12-30 12:00:00");  // -0.5 and 0.5 are one time
 
   // Arithmetic runs on the time line, across the epoch in both directions.
-  EXPECT_EQ(OleDate(-1.25).AddDays(2).Serial(), 1.25);
-  EXPECT_EQ(OleDate(-1.25).AddHours(12).Serial(), -1.75);
-  EXPECT_EQ(OleDate(0.25).AddHours(-12).Serial(), -1.75);
-  EXPECT_EQ(OleDate(1.25).AddDays(-2).Serial(), -1.25);
-  EXPECT_EQ(OleDate(-1.75).DaysSince(OleDate(-1.25)), 0.5);
-  EXPECT_EQ(OleDate(0.25).DaysSince(OleDate(-1.75)), 0.5);
+  EXPECT_EQ((std::vector{OleDate(-1.25).AddDays(2).Serial(), OleDate(-1.25).AddHours(12).Serial(),
+                         OleDate(0.25).AddHours(-12).Serial(), OleDate(1.25).AddDays(-2).Serial(),
+                         OleDate(-1.75).DaysSince(OleDate(-1.25)),
+                         OleDate(0.25).DaysSince(OleDate(-1.75))}),
+            (std::vector{1.25, -1.75, -1.75, -1.25, 0.5, 0.5}));
 
   // Comparison follows the time line, not the serial.
   EXPECT_LT(OleDate(-1.25), OleDate(-1.75));

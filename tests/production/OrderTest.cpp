@@ -92,11 +92,10 @@ class OrderTest : public JobTest {
   }
 };
 
-// The header takes the line's quantity, or NewQuantity with units 2 and 3
-// scaled alike; the steps keep the routing's own quantities. Only an approved
-// order brings the job's totals up to date.
-// Each case: the call, whether it approves, the header's quantities, and the
-// line's ordered and outstanding totals after it.
+// The header takes the line's quantity, or NewQuantity with units 2 and 3 scaled alike; the steps
+// keep the routing's own quantities. Only an approved order brings the job's totals up to date.
+// Each case: the call, whether it approves, the header's quantities, the line's ordered and
+// outstanding totals after it.
 TEST_P(OrderTest, JobLineOrderCopiesTheLineItsStepsMaterialsAndLabour) {
   const std::tuple<std::function<String()>, int, const char*, const char*> cases[] = {
       {[&] { return FromLine(kJob, 1, 1, 50); }, 1, "50|50|5|2", "50|50"},
