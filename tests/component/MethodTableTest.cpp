@@ -48,14 +48,13 @@ TEST(MethodTable, ReadsArgumentTexts) {
       {Type::String, " as is ", String(" as is ")}};
   for (const auto& [type, text, value] : readable) EXPECT_EQ(ParseValue(type, text), value) << text;
   // Each message names the value and the type, with the type's article.
-  constexpr int kMismatch = errc::kTypeMismatch;
   const std::tuple<Type, const char*, int, const char*> unreadable[] = {
-      {Type::Integer, "1.5", kMismatch, "Type mismatch: '1.5' is not an Integer"},
+      {Type::Integer, "1.5", errc::kTypeMismatch, "Type mismatch: '1.5' is not an Integer"},
       {Type::Integer, "32768", errc::kOverflow, "Overflow: 32768 does not fit an Integer"},
-      {Type::Double, "1,5", kMismatch, "Type mismatch: '1,5' is not a Double"},
-      {Type::Boolean, "yes", kMismatch, "Type mismatch: 'yes' is not a Boolean"},
-      {Type::Date, "2027-02-29", kMismatch, "'2027-02-29' is not a date"},
-      {Type::HourType, "KZ8HourTypeNight", kMismatch,
+      {Type::Double, "1,5", errc::kTypeMismatch, "Type mismatch: '1,5' is not a Double"},
+      {Type::Boolean, "yes", errc::kTypeMismatch, "Type mismatch: 'yes' is not a Boolean"},
+      {Type::Date, "2027-02-29", errc::kTypeMismatch, "'2027-02-29' is not a date"},
+      {Type::HourType, "KZ8HourTypeNight", errc::kTypeMismatch,
        "Type mismatch: 'KZ8HourTypeNight' is not a KZ8HourType"}};
   for (const auto& [type, text, number, message] : unreadable)
     ExpectError([type = type, text = text] { ParseValue(type, text); }, number, message);
