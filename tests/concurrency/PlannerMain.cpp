@@ -1,7 +1,6 @@
 // kz8mrp_planner CONNECTION numbers COUNT
 // kz8mrp_planner CONNECTION orders JOB PLANNER COUNT
-// One planner in a process of its own; prints the numbers of the documents it
-// made, one a line.
+// One planner in a process of its own; prints the numbers of the documents it made, one a line.
 #include "concurrency/Planners.h"
 
 #include <iostream>

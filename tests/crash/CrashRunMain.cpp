@@ -1,7 +1,6 @@
-// kz8mrp_crash_run CONNECTION SCENARIO [N]: one planner's change on the demo
-// plant, in a process of its own that is killed (as by kill -9) just before its
-// (N+1)th statement reaches the database. Without N the change runs to its end
-// and the number of statements it sent is printed.
+// kz8mrp_crash_run CONNECTION SCENARIO [N]: one planner's change on the demo plant, in a process of
+// its own that is killed (as by kill -9) just before its (N+1)th statement reaches the database.
+// Without N the change runs to its end and the number of statements it sent is printed.
 #include <kz8mrp/MRPObject.h>
 
 #include "cli/MrpRun.h"
