@@ -277,6 +277,10 @@ TEST_P(TransactionTest, BatchedChangesKeepTheirOrderAndTheirErrors) {
   Book("B5");
   data_->RollbackTrans();
   Book("B6");
+  const auto missing =
+      ErrorFrom([&] { data_->Connection().Query("SELECT x FROM KZ8TNoSuchTable"); });
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(missing->Sql(), "SELECT x FROM KZ8TNoSuchTable");  // B6 went before it and stays
   again.Send();
   data_->CommitTrans();
   EXPECT_EQ(Booked(), "B1;B2;B3;B6");

@@ -329,6 +329,18 @@ std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step
     new_statements.emplace_back(step.sql, std::move(name));
   };
   for (const Step& step : held_steps) send(step, false);
+  // The held changes close their own savepoint: a savepoint holding more than
+  // a few locks makes the server walk every lock of the transaction when it
+  // is released, and the transaction holds one per savepoint that wrote.
+  const bool split = !held_steps.empty() && !steps.empty();
+  std::size_t steps_from = all.size();
+  if (split) {
+    frame.push_back({kRelease, &kNone, shown, false});
+    all.push_back({&frame.back(), "", false, false});
+    frame.push_back({kSavepoint, &kNone, steps.front().shown, false});
+    all.push_back({&frame.back(), "", false, false});
+    steps_from = all.size();
+  }
   for (const Step& step : steps) send(step, true);
   const std::string* last_shown = steps.empty() ? shown : steps.back().shown;
   frame.push_back({kRelease, &kNone, last_shown, false});
@@ -343,8 +355,11 @@ std::vector<ResultPtr> PostgresBackend::RunUnderSavepoint(const std::vector<Step
     const bool held_failed = !held_steps.empty() &&
                              std::less_equal<const Step*>()(&held_steps.front(), failed) &&
                              std::less_equal<const Step*>()(failed, &held_steps.back());
-    const std::size_t done =
-        held_failed ? static_cast<std::size_t>(failed - held_steps.data()) : held.size();
+    // The held changes the undo takes back before the failure are made again;
+    // once their own savepoint is released they stay done.
+    std::size_t done = held.size();
+    if (held_failed) done = static_cast<std::size_t>(failed - held_steps.data());
+    if (split && i >= steps_from) done = 0;
     FailAfter(results[i].get(), *failed->shown, std::move(held), done);
   }
   if (!Succeeded(results.back().get())) Fail(c, results.back().get(), *last_shown);
