@@ -55,8 +55,10 @@ Chromium::Chromium() {
   pid_ = ::fork();
   if (pid_ == 0) {  // dup2 hands the browser its two ends without close-on-exec
     const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    ::dup2(commands[0], kBrowserEnd);
-    ::dup2(answers[1], kOurEnd);
+    // Copies above both places first: a pipe end already sitting on one would
+    // keep its close-on-exec, or be overwritten by the other.
+    ::dup2(::fcntl(commands[0], F_DUPFD, kOurEnd + 1), kBrowserEnd);
+    ::dup2(::fcntl(answers[1], F_DUPFD, kOurEnd + 1), kOurEnd);
     ::dup2(null, STDOUT_FILENO);
     ::dup2(null, STDERR_FILENO);
     ::execl(executable.c_str(), executable.c_str(), "--headless", "--no-sandbox", "--disable-gpu",
