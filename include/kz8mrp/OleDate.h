@@ -50,6 +50,8 @@ class OleDate {
   OleDate AddHours(double hours) const { return AddDays(hours / 24.0); }
   // The calendar day at midnight.
   OleDate CalendarDay() const;
+  // On 9999-12-31, the last day there is, which has no day after it.
+  bool OnLastDay() const { return Serial() >= kMaxSerial; }
   // Days between two date-times on the time line (this - other).
   double DaysSince(OleDate other) const;
 

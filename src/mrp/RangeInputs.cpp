@@ -5,6 +5,7 @@
 #include "host/db/Connection.h"
 #include "host/db/Pool.h"
 #include "host/services/ConvertTools.h"
+#include "host/services/InventoryTools.h"
 #include "mrp/DayPlan.h"
 
 #include <cmath>
@@ -46,14 +47,6 @@ struct Reader {
   std::string P(int i) const { return connection().backend().Placeholder(i); }
   Value First() const { return Value(days.front()); }
   Value Last() const { return Value(days.back()); }
-  // " AND TStcDate<" the midnight after a day of the range, its value appended;
-  // nothing after 9999-12-31, the last day, which every stored moment precedes.
-  std::string BeforeDayAfter(OleDate day, std::vector<Value>& params) const {
-    if (day.Serial() >= OleDate::kMaxSerial) return "";
-    params.emplace_back(day.AddDays(1));
-    return " AND TStcDate<" + P(static_cast<int>(params.size()));
-  }
-
   void StoredFixedBalances(RangeInputs& in) const {
     const db::ResultSet rs = connection().Query(
         "SELECT TMRPDate,TMRPBalanceFlag,TMRPBalanceFG FROM KZ8TMRP WHERE TMRPTPdtCode=" + P(1) +
@@ -86,7 +79,7 @@ struct Reader {
   // Stock on hand at the end of the first day, per running kind.
   void OpeningStock(RangeInputs& in) const {
     std::vector<Value> params{Value(product)};
-    const std::string before = BeforeDayAfter(days.front(), params);
+    const std::string before = host::StockBeforeDayAfter(connection(), days.front(), params);
     const db::ResultSet rs = connection().Query(
         "SELECT TStcStockKind,SUM(TStcQuantity) AS Total FROM KZ8TStockCard WHERE TStcTPdtCode=" +
             P(1) + " AND TStcStockKind IN ('RM','WIP','RM-OUT')" + before +
@@ -101,7 +94,7 @@ struct Reader {
   // first day's running kinds are already in the opening stock.
   void DayMovements(RangeInputs& in) const {
     std::vector<Value> params{Value(product), First()};
-    const std::string before = BeforeDayAfter(days.back(), params);
+    const std::string before = host::StockBeforeDayAfter(connection(), days.back(), params);
     const db::ResultSet rs = connection().Query(
         "SELECT TStcDate,TStcStockKind,SUM(TStcQuantity) AS Total,"
         "SUM(CASE WHEN TStcQuantity>0 THEN TStcQuantity ELSE 0 END) AS Received "
@@ -147,7 +140,7 @@ std::vector<OleDate> DaysOfRange(OleDate from, OleDate to) {
   std::vector<OleDate> days;
   for (OleDate d = from; !(d > to); d = d.AddDays(1)) {
     days.push_back(d.CalendarDay());
-    if (d.Serial() >= OleDate::kMaxSerial) break;  // 9999-12-31 has no next day
+    if (d.OnLastDay()) break;
   }
   return days;
 }

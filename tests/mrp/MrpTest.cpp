@@ -310,7 +310,7 @@ class MrpDaysTest : public DbTest {
       }
       row[kFlag1] = 1;
       row[kStamp] = now_;
-      if (d.Serial() >= OleDate::kMaxSerial) break;
+      if (d.OnLastDay()) break;
     }
   }
 

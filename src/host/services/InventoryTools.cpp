@@ -17,14 +17,6 @@ double SumCard(DataObj& data, const std::string& condition, const std::vector<db
 
 std::string P(DataObj& data, int i) { return data.Connection().backend().Placeholder(i); }
 
-// " AND TStcDate<" the midnight after the day, its value appended to `params`;
-// nothing after 9999-12-31, the calendar's last day, which every stored moment precedes.
-std::string BeforeNextDay(DataObj& data, OleDate day, std::vector<db::Value>& params) {
-  if (day.Serial() >= OleDate::kMaxSerial) return "";
-  params.emplace_back(day.AddDays(1));
-  return " AND TStcDate<" + P(data, static_cast<int>(params.size()));
-}
-
 // Movements of a kind up to the end of the day, from its start too when `on_day_only`.
 double SumUpTo(DataObj& data, std::string_view product, std::string_view kind, OleDate date,
                bool on_day_only, const char* extra = "") {
@@ -35,11 +27,18 @@ double SumUpTo(DataObj& data, std::string_view product, std::string_view kind, O
     params.emplace_back(day);
     condition += " AND TStcDate>=" + P(data, 3);
   }
-  condition += BeforeNextDay(data, day, params) + extra;
+  condition += StockBeforeDayAfter(data.Connection(), day, params) + extra;
   return SumCard(data, condition, params);
 }
 
 }  // namespace
+
+std::string StockBeforeDayAfter(db::Connection& connection, OleDate day,
+                                std::vector<db::Value>& params) {
+  if (day.OnLastDay()) return "";
+  params.emplace_back(day.AddDays(1));
+  return " AND TStcDate<" + connection.backend().Placeholder(static_cast<int>(params.size()));
+}
 
 double InventoryTools::Balance(DataObj& data, std::string_view product, OleDate date,
                                std::string_view stock_kind) const {

@@ -3,8 +3,11 @@
 
 #include <kz8mrp/OleDate.h>
 
+#include "host/db/Value.h"
+
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kz8mrp {
 class DataObj;
@@ -12,7 +15,16 @@ class AppObj;
 class ClientObj;
 }  // namespace kz8mrp
 
+namespace kz8mrp::db {
+class Connection;
+}  // namespace kz8mrp::db
+
 namespace kz8mrp::host {
+
+// " AND TStcDate<" the midnight after `day`, its value appended to `params`;
+// nothing on 9999-12-31, the last day, which every stored moment precedes.
+std::string StockBeforeDayAfter(db::Connection& connection, OleDate day,
+                                std::vector<db::Value>& params);
 
 class InventoryTools {
  public:
