@@ -57,15 +57,18 @@ SelectAll ReadSelectAll(std::string_view sql) {
 
 // A written recordset on whole rows of one table knows its columns from the
 // catalog and need not ask the database for rows until one is wanted.
-std::unique_ptr<Snapshot> OpenRows(Connection& connection, const std::string& sql, LockType lock) {
-  if (lock == LockType::Optimistic) {
-    if (const SelectAll select = ReadSelectAll(sql); select.whole_rows) {
-      std::vector<std::string> columns;
-      for (const ColumnInfo& c : connection.Table(std::string(select.table)).columns) {
-        columns.push_back(c.name);
-      }
-      return std::make_unique<Snapshot>(connection, sql, std::move(columns));
-    }
+const TableInfo* WholeRowsOf(Connection& connection, const std::string& sql, LockType lock) {
+  if (lock != LockType::Optimistic) return nullptr;
+  const SelectAll select = ReadSelectAll(sql);
+  return select.whole_rows ? &connection.Table(std::string(select.table)) : nullptr;
+}
+
+std::unique_ptr<Snapshot> OpenRows(Connection& connection, const std::string& sql,
+                                   const TableInfo* whole_rows_of) {
+  if (whole_rows_of) {
+    std::vector<std::string> columns;
+    for (const ColumnInfo& c : whole_rows_of->columns) columns.push_back(c.name);
+    return std::make_unique<Snapshot>(connection, sql, std::move(columns));
   }
   auto rows = std::make_unique<Snapshot>(connection, sql);
   rows->Reach(0);  // the first row, so that a query's error shows at once
@@ -78,7 +81,8 @@ Recordset::Recordset(Connection& connection, std::string sql, LockType lock)
     : connection_(connection),
       sql_(std::move(sql)),
       lock_(lock),
-      rows_(OpenRows(connection_, sql_, lock_)) {
+      target_(WholeRowsOf(connection_, sql_, lock_)),
+      rows_(OpenRows(connection_, sql_, target_)) {
   const std::vector<std::string>& columns = rows_->Columns();
   for (std::size_t i = 0; i < columns.size(); ++i) {
     index_.emplace(columns[i], i);  // the first match wins

@@ -55,6 +55,7 @@ class Recordset {
   Connection& connection_;
   std::string sql_;
   LockType lock_;
+  const TableInfo* target_;  // the table written, once known
   // Rows are read as they are reached, also through const access: reading
   // does not change what the recordset shows.
   std::unique_ptr<Snapshot> rows_;
@@ -64,7 +65,6 @@ class Recordset {
   bool adding_ = false;
   std::vector<std::pair<std::string, Value>> pending_;             // assigned, not yet updated
   std::unordered_map<const ColumnInfo*, std::size_t> pending_at_;  // column -> place in pending_
-  const TableInfo* target_ = nullptr;
 };
 
 }  // namespace kz8mrp::db

@@ -187,9 +187,10 @@ void PostgresBackend::ExecuteScript(const std::string& sql) {
 void PostgresBackend::Control(const std::string& sql) {
   // A rollback (to a savepoint, too) may close cursors, a commit closes them all;
   // any left open end with the transaction.
-  if (sql.rfind("COMMIT", 0) == 0 || sql.rfind("ROLLBACK", 0) == 0) CursorsClosed();
+  const bool rollback = sql.rfind("ROLLBACK", 0) == 0;
+  if (rollback || sql.rfind("COMMIT", 0) == 0) CursorsClosed();
   // Every held change came after the last savepoint, so any rollback undoes it.
-  if (sql.rfind("ROLLBACK", 0) == 0) {
+  if (rollback) {
     held_.clear();
   } else {
     SendHeld();
