@@ -156,5 +156,5 @@ std::vector<kz8bench::Work> Calls() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return kz8bench::Run(argc, argv, {LoadPlant, Calls(), kOrderDate.AddHours(8), true});
+  return kz8bench::Run(argc, argv, {LoadPlant, Calls(), kOrderDate.AddHours(8), true, 3});
 }

@@ -7,6 +7,8 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +17,9 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 namespace kz8bench {
 
@@ -35,11 +40,31 @@ void InTransaction(Session& s, const std::function<void()>& call) {
 
 namespace {
 
+// "AdjustJOB2TR/1000 lines": a call timed at several sizes.
+struct Sized {
+  std::string call;
+  long size = 0;
+};
+
+std::optional<Sized> SizeOf(const std::string& work_name) {
+  const auto cut = work_name.find('/');
+  if (cut == std::string::npos) return std::nullopt;
+  const std::string rest = work_name.substr(cut + 1);
+  char* end = nullptr;
+  const long size = std::strtol(rest.c_str(), &end, 10);
+  if (end == rest.c_str() || *end != ' ' || rest.find('/') != std::string::npos) {
+    return std::nullopt;
+  }
+  return Sized{work_name.substr(0, cut), size};
+}
+
 struct Result {
   double engine_ms = 0, floor_ms = 0, engine_cpu_ms = 0, floor_cpu_ms = 0;
   double engine_statements = 0, floor_statements = 0;
 };
 std::map<std::string, Result> results;
+// "AdjustJOB2TR/PostgreSQL" -> 1000 -> ("1000->4000 lines", the engine's growth).
+std::map<std::string, std::map<long, std::pair<std::string, double>>> growth;
 
 // A call that fails (a walk that gives up) shows as an error, not a crash.
 template <class Body>
@@ -96,6 +121,56 @@ void TimeFloor(benchmark::State& st, Session& session, const Work& work, const s
   results[key].floor_statements = count;
 }
 
+double TimedCall(benchmark::State& st, Session& session, const Work& work) {
+  Settle(st, session);
+  const auto start = std::chrono::steady_clock::now();
+  work.call(session);
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+// A call at two sizes, one right after the other, again and again: a
+// machine that slows for a while slows both alike, so their ratio is the
+// growth of the work itself.
+void TimeGrowth(benchmark::State& st, Session& session, const Work& small, const Work& large) {
+  for (const Work* w : {&small, &large}) {
+    if (w->prepare) w->prepare(session);
+    w->call(session);
+  }
+  double small_ms = 0;
+  double large_ms = 0;
+  for (auto _ : st) {
+    small_ms += TimedCall(st, session, small);
+    large_ms += TimedCall(st, session, large);
+  }
+  st.counters["growth"] = large_ms / small_ms;
+}
+
+constexpr int kGrowthPairs = 4;
+
+// Each work at a size next to the same call at the size before it.
+void RegisterGrowth(const std::string& backend, Session& session, const std::vector<Work>& work) {
+  std::map<std::string, std::map<long, const Work*>> sizes;
+  for (const Work& w : work) {
+    if (const auto sized = SizeOf(w.name)) sizes[sized->call][sized->size] = &w;
+  }
+  for (const auto& [call, by_size] : sizes) {
+    for (auto b = by_size.begin(), a = b++; b != by_size.end(); ++a, ++b) {
+      const std::string unit = b->second->name.substr(b->second->name.find(' '));
+      const std::string name = call + "/" + std::to_string(a->first) + "->" +
+                               std::to_string(b->first) + unit + "/" + backend + "/growth";
+      const Work* small = a->second;
+      const Work* large = b->second;
+      benchmark::RegisterBenchmark(name.c_str(),
+                                   [&session, small, large](benchmark::State& st) {
+                                     Guarded(st, [&] { TimeGrowth(st, session, *small, *large); });
+                                   })
+          ->Unit(benchmark::kMillisecond)
+          ->Iterations(kGrowthPairs);
+    }
+  }
+}
+
 template <class Replay>
 void Register(const std::string& backend, const std::string& cs, Session& session,
               const std::vector<Work>& work) {
@@ -110,6 +185,7 @@ void Register(const std::string& backend, const std::string& cs, Session& sessio
       Guarded(st, [&] { TimeFloor<Replay>(st, session, w, key, cs); });
     })->Unit(benchmark::kMillisecond);
   }
+  RegisterGrowth(backend, session, work);
 }
 
 // Notes each run's time per call for the summary.
@@ -121,8 +197,16 @@ class Reporter : public benchmark::ConsoleReporter {
       // Repeated (--benchmark_repetitions), a work's median stands for it: a
       // server's checkpoint or a vacuum in one repetition does not.
       if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-      const std::string name = run.run_name.str();
+      const std::string& name = run.run_name.function_name;
       const auto cut = name.rfind('/');
+      if (name.substr(cut + 1) == "growth") {
+        const auto sizes = name.find('/');
+        const auto backend = name.rfind('/', cut - 1);
+        const std::string step = name.substr(sizes + 1, backend - sizes - 1);
+        growth[name.substr(0, sizes) + name.substr(backend, cut - backend)]
+              [std::strtol(step.c_str(), nullptr, 10)] = {step, run.counters.at("growth")};
+        continue;
+      }
       Result& r = results[name.substr(0, cut)];
       const bool engine = name.substr(cut + 1) == "engine";
       // In the run's unit, milliseconds.
@@ -150,10 +234,48 @@ void PrintSummary() {
   }
 }
 
+// How much longer each call takes at each size than at the size before it,
+// timed in pairs: work that grows with the size grows its time by the same
+// factor, no more.
+void PrintGrowth() {
+  if (growth.empty()) return;
+  std::printf("\n%-40s %s\n", "growth / database", "engine time, larger size against smaller");
+  for (const auto& [series, steps] : growth) {
+    std::printf("%-40s", series.c_str());
+    for (const auto& [from, step] : steps) {
+      std::printf("  %s: %.2f", step.first.c_str(), step.second);
+    }
+    std::printf("\n");
+  }
+}
+
+// A machine shared with others runs slower for a minute now and then. Runs of
+// every size, shuffled together, meet such a minute alike, so the growth from
+// one size to the next is not a matter of which size ran when.
+struct Arguments {
+  std::vector<std::string> added;
+  std::vector<char*> argv;
+
+  Arguments(int argc, char** argv_in, int repetitions) : argv(argv_in, argv_in + argc) {
+    const bool chosen = std::any_of(argv.begin(), argv.end(), [](const char* a) {
+      return std::string_view(a).rfind("--benchmark_repetitions", 0) == 0;
+    });
+    if (repetitions > 1 && !chosen) {
+      added = {"--benchmark_repetitions=" + std::to_string(repetitions),
+               "--benchmark_enable_random_interleaving=true"};
+    }
+    for (std::string& a : added) argv.push_back(a.data());
+    argv.push_back(nullptr);
+  }
+  int count() const { return static_cast<int>(argv.size()) - 1; }
+};
+
 }  // namespace
 
 int Run(int argc, char** argv, const Program& program) {
-  benchmark::Initialize(&argc, argv);
+  Arguments args(argc, argv, program.repetitions);
+  int count = args.count();
+  benchmark::Initialize(&count, args.argv.data());
   vacuum_between_calls = program.vacuum_between_calls;
   const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                      ("kz8mrp-bench-" + std::to_string(::getpid()) + ".db");
@@ -177,6 +299,7 @@ int Run(int argc, char** argv, const Program& program) {
     Reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintSummary();
+    PrintGrowth();
   }
   kz8mrp::db::ClearPool();
   for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(file.string() + suffix);

@@ -40,6 +40,9 @@ struct Program {
   kz8mrp::OleDate now;  // the session clock
   // For calls that replace thousands of rows each (see Settle).
   bool vacuum_between_calls = false;
+  // Runs of each call, shuffled among the other calls' runs, unless the
+  // command line says otherwise; the summary shows each call's median.
+  int repetitions = 1;
 };
 
 // The whole benchmark program; returns its exit status.
