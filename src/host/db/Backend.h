@@ -34,11 +34,16 @@ struct TableInfo {
   std::vector<std::string> primary_key;
   bool exists() const { return !columns.empty(); }
   const ColumnInfo* Find(std::string_view column) const;  // case-insensitive
-  // Makes Find a lookup instead of a walk: a written row asks for every column.
+  // The place of a column among `columns` (case-insensitive), or npos.
+  std::size_t IndexOf(std::string_view column) const;
+  // Makes Find a lookup instead of a walk (a written row asks for every
+  // column) and keeps the names in order, as a query of whole rows shows them.
   void IndexColumns();
+  const std::vector<std::string>& Names() const { return names_; }
 
  private:
   std::unordered_map<std::string, std::size_t, text::NoCaseHash, text::NoCaseEqual> by_name_;
+  std::vector<std::string> names_;
 };
 
 // A whole result, read at once: a snapshot, as a static cursor gives.

@@ -41,19 +41,26 @@ void Connection::Sent(const std::string& sql, const std::vector<Value>& params) 
 std::string KindName(Kind kind) { return kind == Kind::SQLite ? "SQLITE" : "POSTGRESQL"; }
 
 const ColumnInfo* TableInfo::Find(std::string_view column) const {
+  const std::size_t at = IndexOf(column);
+  return at == std::string::npos ? nullptr : &columns[at];
+}
+
+std::size_t TableInfo::IndexOf(std::string_view column) const {
   if (!by_name_.empty()) {
     const auto it = by_name_.find(column);
-    return it == by_name_.end() ? nullptr : &columns[it->second];
+    return it == by_name_.end() ? std::string::npos : it->second;
   }
-  for (const auto& c : columns) {
-    if (text::EqualsNoCase(c.name, column)) return &c;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (text::EqualsNoCase(columns[i].name, column)) return i;
   }
-  return nullptr;
+  return std::string::npos;
 }
 
 void TableInfo::IndexColumns() {
+  names_.clear();
   for (std::size_t i = 0; i < columns.size(); ++i) {
     by_name_.emplace(columns[i].name, i);  // the first one wins
+    names_.push_back(columns[i].name);
   }
 }
 

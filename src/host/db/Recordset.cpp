@@ -66,9 +66,7 @@ const TableInfo* WholeRowsOf(Connection& connection, const std::string& sql, Loc
 std::unique_ptr<Snapshot> OpenRows(Connection& connection, const std::string& sql,
                                    const TableInfo* whole_rows_of) {
   if (whole_rows_of) {
-    std::vector<std::string> columns;
-    for (const ColumnInfo& c : whole_rows_of->columns) columns.push_back(c.name);
-    return std::make_unique<Snapshot>(connection, sql, std::move(columns));
+    return std::make_unique<Snapshot>(connection, sql, whole_rows_of->Names());
   }
   auto rows = std::make_unique<Snapshot>(connection, sql);
   rows->Reach(0);  // the first row, so that a query's error shows at once
@@ -82,7 +80,9 @@ Recordset::Recordset(Connection& connection, std::string sql, LockType lock)
       sql_(std::move(sql)),
       lock_(lock),
       target_(WholeRowsOf(connection_, sql_, lock_)),
+      whole_rows_(target_ != nullptr),
       rows_(OpenRows(connection_, sql_, target_)) {
+  if (whole_rows_) return;  // a row written per line needs no index of its own
   const std::vector<std::string>& columns = rows_->Columns();
   for (std::size_t i = 0; i < columns.size(); ++i) {
     index_.emplace(columns[i], i);  // the first match wins
@@ -96,23 +96,29 @@ void Recordset::MoveNext() {
   ++row_;
 }
 
-bool Recordset::HasField(std::string_view name) const { return index_.count(name) != 0; }
+bool Recordset::HasField(std::string_view name) const { return Place(name) != std::string::npos; }
+
+std::size_t Recordset::Place(std::string_view name) const {
+  if (whole_rows_) return target_->IndexOf(name);
+  const auto it = index_.find(name);
+  return it == index_.end() ? std::string::npos : it->second;
+}
 
 std::size_t Recordset::ColumnIndex(std::string_view name) const {
-  const auto it = index_.find(name);
-  if (it == index_.end()) {
+  const std::size_t at = Place(name);
+  if (at == std::string::npos) {
     throw Error(errc::kItemNotFound, "Item cannot be found in the collection: column " +
                                          std::string(name) + " is not in the result");
   }
-  return it->second;
+  return at;
 }
 
 const Value& Recordset::Field(std::string_view name) const {
   const std::size_t column = ColumnIndex(name);
   if (Eof()) throw Error(errc::kNoCurrentRecord, "Either BOF or EOF is True");
   if (adding_) {
-    for (const auto& [assigned, value] : pending_) {
-      if (text::EqualsNoCase(assigned, name)) return value;
+    for (const Assigned& a : pending_) {
+      if (text::EqualsNoCase(a.name, name)) return a.value;
     }
     static const Value kNull;
     return kNull;
@@ -156,10 +162,10 @@ void Recordset::Set(std::string_view column, Value value) {
   // A column assigned again keeps its place and takes the new value.
   const auto [at, first_time] = pending_at_.emplace(info, pending_.size());
   if (!first_time) {
-    pending_[at->second].second = std::move(value);
+    pending_[at->second].value = std::move(value);
     return;
   }
-  pending_.emplace_back(std::string(column), std::move(value));
+  pending_.push_back({std::string(column), info, std::move(value)});
 }
 
 void Recordset::Update() {
@@ -179,23 +185,22 @@ void Recordset::InsertNew() {
   std::string names;
   std::string marks;
   std::vector<Value> params;
-  for (const auto& [column, value] : pending_) {
-    const ColumnInfo& info = *table.Find(column);
+  for (const Assigned& a : pending_) {
     if (!params.empty()) {
       names += ',';
       marks += ',';
     }
-    names += info.name;
-    params.push_back(ConvertForColumn(value, info));
+    names += a.column->name;
+    params.push_back(ConvertForColumn(a.value, *a.column));
     marks += connection_.backend().Placeholder(static_cast<int>(params.size()));
   }
   connection_.Change("INSERT INTO " + table.name + " (" + names + ") VALUES (" + marks + ")",
                      params);
   // The new row becomes the current one, as the columns were assigned.
   std::vector<Value> row(rows_->Columns().size());
-  for (const auto& [column, value] : pending_) {
-    if (const auto it = index_.find(column); it != index_.end()) {
-      row[it->second] = ConvertForColumn(value, *table.Find(column));
+  for (std::size_t i = 0; i < pending_.size(); ++i) {
+    if (const std::size_t at = Place(pending_[i].name); at != std::string::npos) {
+      row[at] = std::move(params[i]);
     }
   }
   rows_->Append(std::move(row));
@@ -212,11 +217,11 @@ void Recordset::UpdateCurrent() {
   }
   std::string sets;
   std::vector<Value> params;
-  for (const auto& [column, value] : pending_) {
-    const ColumnInfo& info = *table.Find(column);
-    params.push_back(ConvertForColumn(value, info));
+  for (const Assigned& a : pending_) {
+    params.push_back(ConvertForColumn(a.value, *a.column));
     if (!sets.empty()) sets += ',';
-    sets += info.name + "=" + connection_.backend().Placeholder(static_cast<int>(params.size()));
+    sets +=
+        a.column->name + "=" + connection_.backend().Placeholder(static_cast<int>(params.size()));
   }
   std::string where;
   for (const std::string& key : table.primary_key) {
@@ -225,9 +230,9 @@ void Recordset::UpdateCurrent() {
     where += key + "=" + connection_.backend().Placeholder(static_cast<int>(params.size()));
   }
   connection_.Change("UPDATE " + table.name + " SET " + sets + " WHERE " + where, params);
-  for (const auto& [column, value] : pending_) {
-    if (const auto it = index_.find(column); it != index_.end()) {
-      rows_->Row(row_)[it->second] = ConvertForColumn(value, *table.Find(column));
+  for (std::size_t i = 0; i < pending_.size(); ++i) {
+    if (const std::size_t at = Place(pending_[i].name); at != std::string::npos) {
+      rows_->Row(row_)[at] = std::move(params[i]);
     }
   }
 }

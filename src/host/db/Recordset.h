@@ -47,6 +47,8 @@ class Recordset {
   const std::string& Sql() const { return sql_; }
 
  private:
+  // The place of a column in the rows, or npos.
+  std::size_t Place(std::string_view name) const;
   std::size_t ColumnIndex(std::string_view name) const;
   const TableInfo& Target();
   void UpdateCurrent();
@@ -56,14 +58,21 @@ class Recordset {
   std::string sql_;
   LockType lock_;
   const TableInfo* target_;  // the table written, once known
+  bool whole_rows_;          // the rows are target_'s, column for column
   // Rows are read as they are reached, also through const access: reading
   // does not change what the recordset shows.
   std::unique_ptr<Snapshot> rows_;
-  // Name -> first column of that name; the names are the snapshot's own.
+  // Name -> first column of that name, unless the rows are whole rows of the
+  // table (the catalog knows); the names are the snapshot's own.
   std::unordered_map<std::string_view, std::size_t, text::NoCaseHash, text::NoCaseEqual> index_;
   std::size_t row_ = 0;
   bool adding_ = false;
-  std::vector<std::pair<std::string, Value>> pending_;             // assigned, not yet updated
+  struct Assigned {
+    std::string name;  // as the method wrote it
+    const ColumnInfo* column;
+    Value value;
+  };
+  std::vector<Assigned> pending_;                                  // not yet updated
   std::unordered_map<const ColumnInfo*, std::size_t> pending_at_;  // column -> place in pending_
 };
 

@@ -8,12 +8,12 @@ namespace kz8mrp::db {
 
 Snapshot::Snapshot(Connection& connection, const std::string& sql)
     : connection_(connection), cursor_(connection.OpenCursor(sql)) {
-  columns_ = cursor_->Columns();
+  own_columns_ = cursor_->Columns();
   connection_.Attach(*this);
 }
 
-Snapshot::Snapshot(Connection& connection, std::string sql, std::vector<std::string> columns)
-    : connection_(connection), waiting_sql_(std::move(sql)), columns_(std::move(columns)) {
+Snapshot::Snapshot(Connection& connection, std::string sql, const std::vector<std::string>& columns)
+    : connection_(connection), waiting_sql_(std::move(sql)), columns_(&columns) {
   connection_.Attach(*this);
 }
 

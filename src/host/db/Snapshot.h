@@ -22,15 +22,16 @@ class Connection;
 class Snapshot {
  public:
   Snapshot(Connection& connection, const std::string& sql);
-  // The query of `sql`, whose result has `columns`, is sent only when needed.
-  Snapshot(Connection& connection, std::string sql, std::vector<std::string> columns);
+  // The query of `sql`, whose result has `columns`, is sent only when needed;
+  // `columns` (the catalog's names of a table) outlive the snapshot.
+  Snapshot(Connection& connection, std::string sql, const std::vector<std::string>& columns);
   Snapshot(const Snapshot&) = delete;
   Snapshot& operator=(const Snapshot&) = delete;
   Snapshot(Snapshot&&) = delete;
   Snapshot& operator=(Snapshot&&) = delete;
   ~Snapshot();
 
-  const std::vector<std::string>& Columns() const { return columns_; }
+  const std::vector<std::string>& Columns() const { return *columns_; }
   // True when row `at` (counted from 0) exists; reads up to it when needed.
   bool Reach(std::size_t at);
   std::vector<Value>& Row(std::size_t at) { return rows_[at]; }
@@ -57,9 +58,10 @@ class Snapshot {
   void Close();
 
   Connection& connection_;
-  std::unique_ptr<Cursor> cursor_;  // null once every row is read or given up
-  std::string waiting_sql_;         // the query not sent yet; empty once it is
-  std::vector<std::string> columns_;
+  std::unique_ptr<Cursor> cursor_;        // null once every row is read or given up
+  std::string waiting_sql_;               // the query not sent yet; empty once it is
+  std::vector<std::string> own_columns_;  // the cursor's, kept past its end
+  const std::vector<std::string>* columns_ = &own_columns_;
   std::vector<std::vector<Value>> rows_;
   bool gave_up_ = false;
 };
