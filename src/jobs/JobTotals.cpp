@@ -12,7 +12,9 @@
 #include <array>
 #include <cmath>
 #include <initializer_list>
+#include <memory>
 #include <utility>
+#include <vector>
 
 namespace kz8mrp {
 namespace {
@@ -30,14 +32,18 @@ struct Reader {
   const host::DbTools& db;
 
   // Every SELECT of the totals is converted for the database kind first.
-  Recordset Open(const String& sql) const {
-    return Recordset(data.Connection(), db.ConvertSQL(sql, data.DatabaseKind()));
+  String Converted(const String& sql) const { return db.ConvertSQL(sql, data.DatabaseKind()); }
+  Recordset Open(const String& sql) const { return Recordset(data.Connection(), Converted(sql)); }
+  // Queries that do not depend on one another, sent together.
+  std::vector<std::unique_ptr<Recordset>> OpenTogether(const String& first,
+                                                       const String& second) const {
+    return Recordset::OpenTogether(data.Connection(), {Converted(first), Converted(second)});
   }
   // Adds up, over every row, the three unit columns `prefix`, `prefix`2 and
   // `prefix`3 of each (prefix, sums) pair.
-  void AddUp(const String& sql,
+  void AddUp(Recordset& rs,
              std::initializer_list<std::pair<const char*, Quantities*>> targets) const {
-    for (Recordset rs = Open(sql); !rs.Eof(); rs.MoveNext()) {
+    for (; !rs.Eof(); rs.MoveNext()) {
       for (const auto& [prefix, sums] : targets) {
         for (std::size_t u = 0; u < std::size(kUnitSuffixes); ++u) {
           (*sums)[u] += NumberOf(convert, rs, String(prefix) + kUnitSuffixes[u]);
@@ -59,8 +65,8 @@ String CoveredStep(const Recordset& rs, const host::ConvertTools& convert) {
 
 // Marks the routing steps of a job line that the line's production orders
 // cover: the order that covers each, and that it is in production.
-void MarkCoveredSteps(const Reader& r, const String& step_query) {
-  for (Recordset rs = r.Open(step_query); !rs.Eof(); rs.MoveNext()) {
+void MarkCoveredSteps(const Reader& r, Recordset& rs) {
+  for (; !rs.Eof(); rs.MoveNext()) {
     const String step = CoveredStep(rs, r.convert);
     String order = "Update KZ8TJobMethod Set TJStTJPDNo=";
     order += sql::Text(rs.Text("TJPDNo"));
@@ -103,9 +109,11 @@ void AdjustJobLine(const Reader& r, bool any_product, const String& job, const R
     step_query += " AND TJPdProductCode=" + product;
   }
 
-  MarkCoveredSteps(r, step_query);
+  // The marks change nothing the sum reads: both queries go in one round trip.
+  const auto opened = r.OpenTogether(step_query, sum_query);
+  MarkCoveredSteps(r, *opened[0]);
   Quantities ordered{};
-  r.AddUp(sum_query, {{"TJPdQuantity", &ordered}});
+  r.AddUp(*opened[1], {{"TJPdQuantity", &ordered}});
   for (std::size_t u = 0; u < ordered.size(); ++u) {
     r.data.ExecuteSQL(LineTotalsUpdate(kUnitSuffixes[u], ordered[u], job, line_no));
   }
@@ -119,12 +127,13 @@ void AdjustJobHeader(const Reader& r, const String& job) {
       "SELECT TJbMQuantity,TJbMQuantity2,TJbMQuantity3,TJBMUseStock,TJBMUseStock2,TJBMUseStock3 "
       "FROM KZ8TJobMB Where TJbMTJobNo= " +
       sql::Text(job);
-  r.AddUp(lines, {{"TJbMQuantity", &ordered}, {"TJBMUseStock", &covered}});
-  r.AddUp(
+  Recordset line_rows = r.Open(lines);
+  r.AddUp(line_rows, {{"TJbMQuantity", &ordered}, {"TJBMUseStock", &covered}});
+  Recordset orders = r.Open(
       "SELECT TJPdQuantity,TJPdQuantity2,TJPdQuantity3 FROM KZ8VJobProduction Where "
       "TJPdCancelStatus<>1 AND TJPdApproveStatus=1 AND TJPdTJbMTJobNo= " +
-          sql::Text(job),
-      {{"TJPdQuantity", &covered}});
+      sql::Text(job));
+  r.AddUp(orders, {{"TJPdQuantity", &covered}});
 
   const char* const request_columns[] = {"TJobTotalRequest", "TJobTotalRequest2",
                                          "TJoBTotalRequest3"};

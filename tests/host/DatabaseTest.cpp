@@ -281,6 +281,18 @@ TEST_P(TransactionTest, BatchedChangesKeepTheirOrderAndTheirErrors) {
       ErrorFrom([&] { data_->Connection().Query("SELECT x FROM KZ8TNoSuchTable"); });
   ASSERT_TRUE(missing);
   EXPECT_EQ(missing->Sql(), "SELECT x FROM KZ8TNoSuchTable");  // B6 went before it and stays
+  {  // queries opened together read as if opened one after the other
+    auto& c = data_->Connection();
+    const auto opened = kz8mrp::db::Recordset::OpenTogether(
+        c,
+        {"SELECT TMPSNo FROM KZ8TMPS ORDER BY TMPSNo DESC", "SELECT COUNT(*) AS n FROM KZ8TMPS"});
+    EXPECT_EQ(opened.at(0)->Text("TMPSNo") + opened.at(1)->Text("n"), "B64");
+    const auto second = ErrorFrom([&] {
+      kz8mrp::db::Recordset::OpenTogether(c, {"SELECT * FROM KZ8TMPS", "SELECT x FROM KZ8TNoSuch"});
+    });
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->Sql(), "SELECT x FROM KZ8TNoSuch");
+  }
   again.Send();
   data_->CommitTrans();
   EXPECT_EQ(Booked(), "B1;B2;B3;B6");

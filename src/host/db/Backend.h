@@ -99,6 +99,13 @@ class Backend {
                                              const std::vector<Value>& params) {
     return std::make_unique<ResultCursor>(Query(sql, params));
   }
+  // Queries that do not depend on one another, opened in the order given; a
+  // backend may send them all at once.
+  virtual std::vector<std::unique_ptr<Cursor>> OpenCursors(const std::vector<std::string>& sqls) {
+    std::vector<std::unique_ptr<Cursor>> cursors;
+    for (const std::string& sql : sqls) cursors.push_back(OpenCursor(sql, {}));
+    return cursors;
+  }
   // Runs one statement; returns the number of rows it changed.
   virtual std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) = 0;
   // A change whose count nobody reads, made while a ChangeBatch is open: a

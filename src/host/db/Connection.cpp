@@ -109,6 +109,11 @@ std::unique_ptr<Cursor> Connection::OpenCursor(const std::string& sql,
   return backend_->OpenCursor(sql, params);
 }
 
+std::vector<std::unique_ptr<Cursor>> Connection::OpenCursors(const std::vector<std::string>& sqls) {
+  for (const std::string& sql : sqls) Sent(sql, {});
+  return backend_->OpenCursors(sqls);
+}
+
 void Connection::Detach(Snapshot& snapshot) {
   open_.erase(std::remove(open_.begin(), open_.end(), &snapshot), open_.end());
 }

@@ -38,6 +38,7 @@ class Connection {
   ResultSet Query(const std::string& sql, const std::vector<Value>& params = {});
   // A query whose rows are read as they are walked (see Snapshot).
   std::unique_ptr<Cursor> OpenCursor(const std::string& sql, const std::vector<Value>& params = {});
+  std::vector<std::unique_ptr<Cursor>> OpenCursors(const std::vector<std::string>& sqls);
   // Snapshots with rows still in their cursors, told to read them before a change.
   void Attach(Snapshot& snapshot) { open_.push_back(&snapshot); }
   void Detach(Snapshot& snapshot);

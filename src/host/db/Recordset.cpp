@@ -82,7 +82,32 @@ Recordset::Recordset(Connection& connection, std::string sql, LockType lock)
       target_(WholeRowsOf(connection_, sql_, lock_)),
       whole_rows_(target_ != nullptr),
       rows_(OpenRows(connection_, sql_, target_)) {
-  if (whole_rows_) return;  // a row written per line needs no index of its own
+  if (!whole_rows_) IndexColumns();  // a row written per line needs no index of its own
+}
+
+Recordset::Recordset(Connection& connection, std::string sql, std::unique_ptr<Snapshot> rows)
+    : connection_(connection),
+      sql_(std::move(sql)),
+      lock_(LockType::ReadOnly),
+      target_(nullptr),
+      whole_rows_(false),
+      rows_(std::move(rows)) {
+  IndexColumns();
+}
+
+std::vector<std::unique_ptr<Recordset>> Recordset::OpenTogether(
+    Connection& connection, const std::vector<std::string>& sqls) {
+  std::vector<std::unique_ptr<Cursor>> cursors = connection.OpenCursors(sqls);
+  std::vector<std::unique_ptr<Recordset>> opened;
+  for (std::size_t i = 0; i < sqls.size(); ++i) {
+    auto rows = std::make_unique<Snapshot>(connection, std::move(cursors[i]));
+    opened.push_back(
+        std::unique_ptr<Recordset>(new Recordset(connection, sqls[i], std::move(rows))));
+  }
+  return opened;
+}
+
+void Recordset::IndexColumns() {
   const std::vector<std::string>& columns = rows_->Columns();
   for (std::size_t i = 0; i < columns.size(); ++i) {
     index_.emplace(columns[i], i);  // the first match wins

@@ -23,6 +23,10 @@ enum class LockType { ReadOnly, Optimistic };
 class Recordset {
  public:
   Recordset(Connection& connection, std::string sql, LockType lock = LockType::ReadOnly);
+  // Read-only recordsets on queries that do not depend on one another, opened
+  // together: a server gets them in one round trip.
+  static std::vector<std::unique_ptr<Recordset>> OpenTogether(Connection& connection,
+                                                              const std::vector<std::string>& sqls);
   Recordset(const Recordset&) = delete;
   Recordset& operator=(const Recordset&) = delete;
   ~Recordset() = default;
@@ -47,6 +51,8 @@ class Recordset {
   const std::string& Sql() const { return sql_; }
 
  private:
+  Recordset(Connection& connection, std::string sql, std::unique_ptr<Snapshot> rows);
+  void IndexColumns();
   // The place of a column in the rows, or npos.
   std::size_t Place(std::string_view name) const;
   std::size_t ColumnIndex(std::string_view name) const;

@@ -7,7 +7,10 @@
 namespace kz8mrp::db {
 
 Snapshot::Snapshot(Connection& connection, const std::string& sql)
-    : connection_(connection), cursor_(connection.OpenCursor(sql)) {
+    : Snapshot(connection, connection.OpenCursor(sql)) {}
+
+Snapshot::Snapshot(Connection& connection, std::unique_ptr<Cursor> cursor)
+    : connection_(connection), cursor_(std::move(cursor)) {
   own_columns_ = cursor_->Columns();
   connection_.Attach(*this);
 }

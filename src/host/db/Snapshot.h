@@ -22,6 +22,8 @@ class Connection;
 class Snapshot {
  public:
   Snapshot(Connection& connection, const std::string& sql);
+  // A query the connection has opened already.
+  Snapshot(Connection& connection, std::unique_ptr<Cursor> cursor);
   // The query of `sql`, whose result has `columns`, is sent only when needed;
   // `columns` (the catalog's names of a table) outlive the snapshot.
   Snapshot(Connection& connection, std::string sql, const std::vector<std::string>& columns);

@@ -395,12 +395,36 @@ std::unique_ptr<Cursor> PostgresBackend::OpenCursor(const std::string& sql,
   if (PQtransactionStatus(conn_.get()) != PQTRANS_INTRANS || !IsPlainSelect(sql)) {
     return Backend::OpenCursor(sql, params);
   }
+  return std::move(Declare({sql}, params).front());
+}
+
+std::vector<std::unique_ptr<Cursor>> PostgresBackend::OpenCursors(
+    const std::vector<std::string>& sqls) {
+  if (PQtransactionStatus(conn_.get()) != PQTRANS_INTRANS ||
+      !std::all_of(sqls.begin(), sqls.end(), IsPlainSelect)) {
+    return Backend::OpenCursors(sqls);
+  }
+  return Declare(sqls, {});
+}
+
+// Each query declared as a cursor and its first rows fetched, all in one round trip.
+std::vector<std::unique_ptr<Cursor>> PostgresBackend::Declare(const std::vector<std::string>& sqls,
+                                                              const std::vector<Value>& params) {
   static const std::vector<Value> kNone;
-  const std::string name = "kz8mrp_rows" + std::to_string(++cursors_opened_);
-  std::vector<ResultPtr> results =
-      RunUnderSavepoint({{"DECLARE " + name + " NO SCROLL CURSOR FOR " + sql, &params, &sql},
-                         {FetchText(name, kFirstBatch), &kNone, &sql}});
-  return std::make_unique<PostgresCursor>(*this, name, sql, std::move(results.back()));
+  std::vector<std::string> names;
+  std::vector<Step> steps;
+  for (const std::string& sql : sqls) {
+    names.push_back("kz8mrp_rows" + std::to_string(++cursors_opened_));
+    steps.push_back({"DECLARE " + names.back() + " NO SCROLL CURSOR FOR " + sql, &params, &sql});
+    steps.push_back({FetchText(names.back(), kFirstBatch), &kNone, &sql});
+  }
+  std::vector<ResultPtr> results = RunUnderSavepoint(steps);
+  std::vector<std::unique_ptr<Cursor>> cursors;
+  for (std::size_t i = 0; i < sqls.size(); ++i) {
+    cursors.push_back(
+        std::make_unique<PostgresCursor>(*this, names[i], sqls[i], std::move(results[2 * i + 1])));
+  }
+  return cursors;
 }
 
 ResultPtr PostgresBackend::Fetch(const std::string& cursor, long rows, const std::string& shown) {

@@ -25,6 +25,8 @@ class PostgresBackend final : public Backend {
   ResultSet Query(const std::string& sql, const std::vector<Value>& params) override;
   std::unique_ptr<Cursor> OpenCursor(const std::string& sql,
                                      const std::vector<Value>& params) override;
+  // In one round trip, inside a transaction.
+  std::vector<std::unique_ptr<Cursor>> OpenCursors(const std::vector<std::string>& sqls) override;
   std::int64_t Execute(const std::string& sql, const std::vector<Value>& params) override;
   // Inside a transaction a held change goes out with the next round trip.
   void ExecuteLater(const std::string& sql, const std::vector<Value>& params) override;
@@ -67,6 +69,8 @@ class PostgresBackend final : public Backend {
   // the changes held back.
   std::vector<ResultPtr> RunUnderSavepoint(const std::vector<Step>& steps);
   std::vector<ResultPtr> Pipeline(const std::vector<Sending>& all, const std::string& shown);
+  std::vector<std::unique_ptr<Cursor>> Declare(const std::vector<std::string>& sqls,
+                                               const std::vector<Value>& params);
   // Undoes a failed round trip, makes again the held changes that went before
   // the failure (the first `done` of `held`), then throws the failure.
   [[noreturn]] void FailAfter(const PGresult* failed, const std::string& shown,
