@@ -101,6 +101,7 @@ std::vector<std::unique_ptr<Recordset>> Recordset::OpenTogether(
   std::vector<std::unique_ptr<Recordset>> opened;
   for (std::size_t i = 0; i < sqls.size(); ++i) {
     auto rows = std::make_unique<Snapshot>(connection, std::move(cursors[i]));
+    rows->Reach(0);  // as for one query: its error shows at once
     opened.push_back(
         std::unique_ptr<Recordset>(new Recordset(connection, sqls[i], std::move(rows))));
   }

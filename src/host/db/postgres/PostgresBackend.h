@@ -69,6 +69,7 @@ class PostgresBackend final : public Backend {
   // the changes held back.
   std::vector<ResultPtr> RunUnderSavepoint(const std::vector<Step>& steps);
   std::vector<ResultPtr> Pipeline(const std::vector<Sending>& all, const std::string& shown);
+  // Cursors for `sqls`, each bound to `params`, declared in one round trip.
   std::vector<std::unique_ptr<Cursor>> Declare(const std::vector<std::string>& sqls,
                                                const std::vector<Value>& params);
   // Undoes a failed round trip, makes again the held changes that went before
