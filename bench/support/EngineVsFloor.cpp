@@ -15,6 +15,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -155,10 +156,17 @@ void RegisterGrowth(const std::string& backend, Session& session, const std::vec
     if (const auto sized = SizeOf(w.name)) sizes[sized->call][sized->size] = &w;
   }
   for (const auto& [call, by_size] : sizes) {
-    for (auto b = by_size.begin(), a = b++; b != by_size.end(); ++a, ++b) {
-      const std::string unit = b->second->name.substr(b->second->name.find(' '));
-      const std::string name = call + "/" + std::to_string(a->first) + "->" +
-                               std::to_string(b->first) + unit + "/" + backend + "/growth";
+    auto a = by_size.begin();
+    for (auto b = std::next(a); b != by_size.end(); a = b++) {
+      std::string name = call;
+      name.append("/")
+          .append(std::to_string(a->first))
+          .append("->")
+          .append(std::to_string(b->first))
+          .append(b->second->name.substr(b->second->name.find(' ')))  // " lines"
+          .append("/")
+          .append(backend)
+          .append("/growth");
       const Work* small = a->second;
       const Work* large = b->second;
       benchmark::RegisterBenchmark(name.c_str(),

@@ -103,6 +103,7 @@ class Backend {
   // backend may send them all at once.
   virtual std::vector<std::unique_ptr<Cursor>> OpenCursors(const std::vector<std::string>& sqls) {
     std::vector<std::unique_ptr<Cursor>> cursors;
+    cursors.reserve(sqls.size());
     for (const std::string& sql : sqls) cursors.push_back(OpenCursor(sql, {}));
     return cursors;
   }
