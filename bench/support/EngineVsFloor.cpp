@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kz8bench {
@@ -66,6 +67,13 @@ struct Result {
 std::map<std::string, Result> results;
 // "AdjustJOB2TR/PostgreSQL" -> 1000 -> ("1000->4000 lines", the engine's growth).
 std::map<std::string, std::map<long, std::pair<std::string, double>>> growth;
+// A pair's benchmark name -> where its growth goes in `growth`.
+struct GrowthPlace {
+  std::string series;
+  long from = 0;
+  std::string step;
+};
+std::map<std::string, GrowthPlace> growth_places;
 
 // A call that fails (a walk that gives up) shows as an error, not a crash.
 template <class Body>
@@ -158,15 +166,15 @@ void RegisterGrowth(const std::string& backend, Session& session, const std::vec
   for (const auto& [call, by_size] : sizes) {
     auto a = by_size.begin();
     for (auto b = std::next(a); b != by_size.end(); a = b++) {
-      std::string name = call;
-      name.append("/")
-          .append(std::to_string(a->first))
-          .append("->")
+      std::string step = std::to_string(a->first);
+      step.append("->")
           .append(std::to_string(b->first))
-          .append(b->second->name.substr(b->second->name.find(' ')))  // " lines"
-          .append("/")
-          .append(backend)
-          .append("/growth");
+          .append(b->second->name.substr(b->second->name.find(' ')));  // " lines"
+      std::string series = call;
+      series.append("/").append(backend);
+      std::string name = call;
+      name.append("/").append(step).append("/").append(backend).append("/growth");
+      growth_places[name] = {std::move(series), a->first, step};
       const Work* small = a->second;
       const Work* large = b->second;
       benchmark::RegisterBenchmark(name.c_str(),
@@ -207,12 +215,9 @@ class Reporter : public benchmark::ConsoleReporter {
       if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
       const std::string& name = run.run_name.function_name;
       const auto cut = name.rfind('/');
-      if (name.substr(cut + 1) == "growth") {
-        const auto sizes = name.find('/');
-        const auto backend = name.rfind('/', cut - 1);
-        const std::string step = name.substr(sizes + 1, backend - sizes - 1);
-        growth[name.substr(0, sizes) + name.substr(backend, cut - backend)]
-              [std::strtol(step.c_str(), nullptr, 10)] = {step, run.counters.at("growth")};
+      if (const auto place = growth_places.find(name); place != growth_places.end()) {
+        const GrowthPlace& p = place->second;
+        growth[p.series][p.from] = {p.step, run.counters.at("growth")};
         continue;
       }
       Result& r = results[name.substr(0, cut)];
